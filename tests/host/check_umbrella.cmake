@@ -1,0 +1,13 @@
+# Fails when a header under src/ is not included by the umbrella header.
+file(READ ${SRC}/g3geom.h umbrella)
+file(GLOB_RECURSE headers RELATIVE ${SRC} ${SRC}/*/*.h)
+set(missing "")
+foreach(h ${headers})
+  string(FIND "${umbrella}" "#include \"${h}\"" found)
+  if(found EQUAL -1)
+    list(APPEND missing ${h})
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "g3geom.h does not include: ${missing}")
+endif()
