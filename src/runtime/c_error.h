@@ -12,7 +12,7 @@
 // thread (the latest raised wins) until it is cleared or reported.
 class G_API C_ERROR {
  public:
-  explicit C_ERROR(const char* text) : text_(text) {}
+  constexpr explicit C_ERROR(const char* text) : text_(text) {}
   C_ERROR(const C_ERROR&) = delete;
   C_ERROR& operator=(const C_ERROR&) = delete;
 
@@ -44,6 +44,11 @@ G_API extern const C_ERROR CerrStringNotReal;
 G_API extern const C_ERROR CerrInternalError;
 G_API extern const C_ERROR CerrInvalidValue;
 G_API extern const C_ERROR CerrOutOfMemory;
+// Stream failures: reading past the end, a failed write, a file that cannot
+// be opened.
+G_API extern const C_ERROR CerrEndOfFile;
+G_API extern const C_ERROR CerrWriteFailed;
+G_API extern const C_ERROR CerrCannotOpenFile;
 
 // Non-throwing allocation: a failed allocation leaves CerrOutOfMemory pending
 // and gives null, so callers test C_ERROR::Is() right after allocating.

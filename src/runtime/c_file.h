@@ -18,9 +18,12 @@ class G_API C_FILE {
   enum { TEXT = 1, BINARY = 3 };
   virtual ~C_FILE() = default;
   virtual int GetType() const = 0;
-  // Reads the next line (without its end of line) into line.
+  // Reads the next line (without its "\n" or "\r\n") into line. A last line
+  // without a final end of line is still a line; at the end of the stream
+  // CerrEndOfFile is left pending and line is unchanged.
   virtual void ReadLine(C_STRING& line) = 0;
-  // Writes the values formatted by a printf-style format.
+  // Writes exactly what printf would for the format (which carries its own
+  // "\n"), numbers always with a dot whatever the host's locale.
   void Write(const C_STRING& format, double a, double b);
   void Write(const C_STRING& format, double a, double b, double c);
   void Write(const C_STRING& format, int a, int b, int c);
@@ -67,9 +70,13 @@ class G_API C_FILE_DISK : public C_FILE {
   ~C_FILE_DISK() override;
   C_FILE_DISK(const C_FILE_DISK&) = delete;
   C_FILE_DISK& operator=(const C_FILE_DISK&) = delete;
-  // mode "r" or "w"; type 1 (text) or 3 (binary). False, with an error
-  // pending, when the file cannot be opened.
+  // mode "r" or "w"; type 1 (text) or 3 (binary), any other type being inert
+  // for records. Bytes are moved untranslated in both types. A "w" file is
+  // also readable and repositionable, for patching frame lengths. False, with
+  // an error pending, when the file cannot be opened.
   C_BOOL Open(const char* path, const char* mode, int type);
+  // Flushes and closes; a failed flush leaves CerrWriteFailed pending. The
+  // destructor closes a file left open the same way.
   void Close();
   int GetType() const override { return type_; }
   void ReadLine(C_STRING& line) override;
@@ -81,8 +88,11 @@ class G_API C_FILE_DISK : public C_FILE {
   C_BOOL AtEnd() const override;
 
  private:
+  // The C library asks for a repositioning between a write and a read.
+  void Switch(int op) const;
   std::FILE* f_ = nullptr;
   int type_ = 0;
+  mutable int lastOp_ = 0;  // 0 none or repositioned, 1 read, 2 write
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "runtime/c_bool.h"
+#include "runtime/c_error.h"
 #include "runtime/c_file.h"
 #include "runtime/c_string.h"
 #include "runtime/g_export.h"
@@ -24,7 +25,17 @@ G_API void Tsave(int64_t value, C_FILE* file, int flag = 0);
 // gives back its position; TsaveTerm writes its end. TloadStart reads the
 // opening, giving the name and the position; TloadTerm reads the end,
 // passing over whatever of the body was not read (nested records included).
-// A truncated or corrupted frame leaves an error pending.
+// A truncated or corrupted frame leaves TerrCorruptedRecord pending.
+//
+// Binary form: the open marker's bytes, the name (int32 byte count and UTF-8
+// bytes), an int64 count of the bytes that follow up to the end of the close
+// marker, the body, the close marker's bytes. TsaveStart gives the position of
+// the count, which TsaveTerm patches; TloadStart gives the position of the
+// record's end, from which TloadTerm finds the close marker.
+// Text form: a line made of the open marker and the name, the body's lines, a
+// line holding the close marker alone. No other record begins with "<" or ">",
+// so TloadTerm passes over unread lines, counting nested opens, until the
+// matching close.
 G_API void TsaveStart(const char* open, const C_STRING& name, C_FILE* file, int64_t* position,
                       int flag = 0);
 G_API void TsaveTerm(const char* close, int64_t position, C_FILE* file, int flag = 0);
@@ -32,5 +43,7 @@ G_API void TloadStart(int version, C_FILE* file, const char* open, C_STRING* nam
                       int64_t* position);
 G_API void TloadTerm(int version, C_FILE* file, const char* open, const char* close,
                      int64_t position);
+
+G_API extern const C_ERROR TerrCorruptedRecord;
 
 #endif
