@@ -1,6 +1,8 @@
 #ifndef G3GEOM_MEASURES_G_DIS_H
 #define G3GEOM_MEASURES_G_DIS_H
 
+#include <type_traits>
+
 #include "runtime/c_bool.h"
 #include "runtime/c_file.h"
 #include "runtime/g_export.h"
@@ -90,11 +92,23 @@ class G_API G_DIS {
 
 inline G_DIS operator+(const G_DIS& a, const G_DIS& b) { return G_DIS(double(a) + double(b)); }
 inline G_DIS operator-(const G_DIS& a, const G_DIS& b) { return G_DIS(double(a) - double(b)); }
-// Mixed forms: without them a G_DIS plus a double would be ambiguous between
-// the operator above and the built-in addition of doubles.
-inline G_DIS operator+(const G_DIS& a, double b) { return G_DIS(double(a) + b); }
-inline G_DIS operator+(double a, const G_DIS& b) { return G_DIS(a + double(b)); }
-inline G_DIS operator-(const G_DIS& a, double b) { return G_DIS(double(a) - b); }
-inline G_DIS operator-(double a, const G_DIS& b) { return G_DIS(a - double(b)); }
+// Mixed forms: without them a G_DIS plus a number would be ambiguous between
+// the operators above and the built-in addition of doubles.
+template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+G_DIS operator+(const G_DIS& a, T b) {
+  return G_DIS(double(a) + double(b));
+}
+template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+G_DIS operator+(T a, const G_DIS& b) {
+  return G_DIS(double(a) + double(b));
+}
+template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+G_DIS operator-(const G_DIS& a, T b) {
+  return G_DIS(double(a) - double(b));
+}
+template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+G_DIS operator-(T a, const G_DIS& b) {
+  return G_DIS(double(a) - double(b));
+}
 
 #endif

@@ -1,6 +1,8 @@
 #ifndef G3GEOM_MEASURES_G_DIS2_H
 #define G3GEOM_MEASURES_G_DIS2_H
 
+#include <type_traits>
+
 #include "runtime/c_bool.h"
 #include "runtime/g_export.h"
 
@@ -59,14 +61,20 @@ class G_API G_DIS2 {
   int operator>=(const G_DIS2& d) const { return v_ >= d.v_; }
   int operator==(const G_DIS2& d) const { return v_ == d.v_; }
   int operator!=(const G_DIS2& d) const { return v_ != d.v_; }
-  // The same against a bare double (a tolerance squared by the caller), which
+  // The same against a bare number (a tolerance squared by the caller), which
   // would otherwise be ambiguous with the built-in comparison of doubles.
-  int operator<(double d) const { return v_ < d; }
-  int operator<=(double d) const { return v_ <= d; }
-  int operator>(double d) const { return v_ > d; }
-  int operator>=(double d) const { return v_ >= d; }
-  int operator==(double d) const { return v_ == d; }
-  int operator!=(double d) const { return v_ != d; }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator<(T d) const { return v_ < double(d); }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator<=(T d) const { return v_ <= double(d); }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator>(T d) const { return v_ > double(d); }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator>=(T d) const { return v_ >= double(d); }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator==(T d) const { return v_ == double(d); }
+  template <class T, class = std::enable_if_t<std::is_arithmetic_v<T>>>
+  int operator!=(T d) const { return v_ != double(d); }
 
   // value < G_DIS2::Min (strict).
   C_BOOL Is0() const { return v_ < Min; }

@@ -1,0 +1,124 @@
+#include "frame/g_errors.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+
+namespace {
+
+// Number of rows of the catalogue, counted by hand.
+constexpr int kCatalogueSize = 307;
+
+TEST(GErrors, CatalogueHoldsEveryConstantInOrder) {
+  ASSERT_EQ(GerrGetCount(), kCatalogueSize);
+  EXPECT_EQ(GerrGet(0), &GerrArcTooLarge);
+  EXPECT_EQ(GerrGet(1), &GerrArcTooNarrow);
+  EXPECT_EQ(GerrGet(51), &GerrImpossibleSpin);  // last of the general group
+  EXPECT_EQ(GerrGet(52), &GerrFacetUnspecified);
+  EXPECT_EQ(GerrGet(kCatalogueSize - 1), &GerrInvalidConeRadius);
+
+  std::set<const C_ERROR*> seen;
+  for (int i = 0; i < kCatalogueSize; ++i) {
+    const C_ERROR* e = GerrGet(i);
+    ASSERT_NE(e, nullptr) << i;
+    EXPECT_TRUE(seen.insert(e).second) << "constant listed twice at " << i;
+  }
+  EXPECT_FALSE(C_ERROR::Is());
+
+  EXPECT_EQ(GerrGet(-1), nullptr);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
+  C_ERROR::ClearPending();
+  EXPECT_EQ(GerrGet(kCatalogueSize), nullptr);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
+  C_ERROR::ClearPending();
+}
+
+TEST(GErrors, TextsAreExact) {
+  const std::map<const C_ERROR*, const char*> expected = {
+      {&GerrArcTooLarge, "G#Err#arc too large"},
+      {&GerrLengthTooShort, "G#Err#length too short"},
+      {&GerrDistanceIsNull, "G#Err#distance is null"},
+      {&GerrDistanceIsNotNull, "G#Err#distance is not null"},
+      {&GerrNullVector, "G#Err#null vector"},
+      {&GerrNoIntersection, "G#Err#no intersection"},
+      {&GerrUnableToFindEdgeGeometry, "G#Err#unable to fing geometry for edge"},
+      {&GerrUnableToFindVertexGeometry, "G#Err#unable to fing geometry for vertex"},
+      {&GerrUnsuitableTopology,
+       "G#Err#unsuitable topology (face or edge must not touch the intersection curve)"},
+      {&GerrFacetSurfaceAngTolTooSmall, "G#Err#facet#Surface angular tolerance too small"},
+      {&GerrFacetSurfaceDisTolTooSmall, "G#Err#facet#Surface distance tolerance too small"},
+      {&GerrFacetCurveAngTolTooSmall, "G#Facet#Err#curve angular tolerance too small"},
+      {&GerrParasolidBlendFaceFace, "G#Fillet#Err#face-face inconsistency"},
+      {&GerrParasolidBlendChamfer, "G#Fillet#Err#edge unsuited to asymetric chanfer"},
+      {&GerrParasolidBooleanOppSheet, "G#Boolean#Err#attempt to unite opposed sheets"},
+      {&GerrParasolidUnspecifiedError, "G#unspecified error"},
+      {&GerrParasolidFragment, "G#Err#operation would cause sheet to break appart"},
+      {&GerrInvalidConeParametersTopRadius, "G#Err#invalid cone parameters (top radius < 0.)"},
+      {&GerrRenderNoPolygonisation, "G#Err#rendering : unable to polygonize this entity"},
+      {&GerrNotAEllipse, "G#Err#not a ellipse"},
+      {&GerrNotABspline, "G#Err#not a B-Spline"},
+      {&GerrHitError, "G#Fillet#Err#error in hit"},
+      {&GerrHitNotSamePlane, "G#Hit#Err#not on same plane"},
+      {&GerrChamferError, "G#Chamfer#Err#error in chamfer"},
+      {&GerrTangentNull, "G#Err#tangent is nul"},
+      {&GerrParasolid3FaceBlendFail, "G3Sh#Fil3faces#Err#Blend could not be created"},
+      {&GerrNotInOriginPlan, "G3Cv#Err#The curve is not in the xOy plan"},
+      {&GerrInvalidConeRadius, "G3Cv#Err#Invalid cone radius"},
+  };
+  for (const auto& [error, text] : expected) EXPECT_STREQ(error->GetText(), text);
+}
+
+TEST(GErrors, EqualTextsStayDistinctConstants) {
+  const std::pair<const C_ERROR*, const C_ERROR*> pairs[] = {
+      {&GerrParasolidFxfWallClash, &GerrParasolidFxfFaceFace},
+      {&GerrDifferentPeriodicities, &GerrDifferentPeriod},
+      {&GerrLinkCircleConcentric, &GerrConcentricCircle},
+  };
+  const char* texts[] = {"G#Err#face-face inconsistency", "G#Err#different periodicities",
+                         "G#Link#Err#circles are concentric"};
+  for (int i = 0; i < 3; ++i) {
+    const auto& [a, b] = pairs[i];
+    EXPECT_NE(a, b);
+    EXPECT_STREQ(a->GetText(), texts[i]);
+    EXPECT_STREQ(b->GetText(), texts[i]);
+    // Raising one makes that very constant pending, not its twin.
+    b->Trigger();
+    EXPECT_EQ(C_ERROR::GetPending(), b);
+    C_ERROR::ClearPending();
+  }
+
+  // Those three are the only texts that repeat.
+  std::map<std::string, int> count;
+  for (int i = 0; i < GerrGetCount(); ++i) ++count[GerrGet(i)->GetText()];
+  int repeated = 0;
+  for (const auto& [text, n] : count) {
+    if (n > 1) {
+      EXPECT_EQ(n, 2) << text;
+      ++repeated;
+    }
+  }
+  EXPECT_EQ(repeated, 3);
+}
+
+TEST(GErrors, TextsFollowTheModuleFamilyPattern) {
+  // <module>#[<family>#]Err#<text>; "G#unspecified error" is the one exception.
+  const std::regex pattern("(G|G3Sh|G3Cv)#([A-Za-z0-9]+#)?Err#[^#].*");
+  int exceptions = 0;
+  for (int i = 0; i < GerrGetCount(); ++i) {
+    const char* text = GerrGet(i)->GetText();
+    if (!std::regex_match(text, pattern)) {
+      EXPECT_STREQ(text, "G#unspecified error");
+      ++exceptions;
+    }
+    const size_t n = std::strlen(text);
+    ASSERT_GT(n, 0u);
+    EXPECT_NE(text[n - 1], ' ') << text;
+  }
+  EXPECT_EQ(exceptions, 1);
+}
+
+}  // namespace
