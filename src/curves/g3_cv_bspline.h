@@ -2,6 +2,7 @@
 #define G3GEOM_CURVES_G3_CV_BSPLINE_H
 
 #include "algebra/g3_point.h"
+#include "algebra/g3_points.h"
 #include "containers/t_list.h"
 #include "curves/g3_cv.h"
 #include "curves/g_bspline.h"

@@ -99,6 +99,8 @@ class G_API G_BSPLINE {
   // Checks what evaluation needs (knots, degree, number of functions);
   // false with an error pending otherwise.
   C_BOOL CheckEval() const;
+  // Interval of u and the window of the 2p knots around it.
+  int EvalWindow(double u, double* buffer, const double** T) const;
   void MakeKnots(int degree, KTYPE type, int nfuncs);
 
   T_LIST<double> knots_;
