@@ -18,6 +18,7 @@ constexpr int kMaxSweeps = 64;      // Jacobi converges in well under 10
 
 C_BOOL TisEqual(double a, double b) {
   if (a == b) return true;  // equal infinities included
+  if (!std::isfinite(a) || !std::isfinite(b)) return false;  // the scale would be infinite
   const double scale = std::fmax(1.0, std::fmax(std::fabs(a), std::fabs(b)));
   return std::fabs(a - b) <= kEqualTol * scale;  // false for NaN
 }

@@ -1,0 +1,122 @@
+#include "runtime/c_error.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "runtime/t_node.h"
+
+namespace {
+
+std::string reported;
+int reports = 0;
+
+void Capture(const char* text) {
+  reported = text;
+  ++reports;
+}
+
+}  // namespace
+
+TEST(C_ERROR, LatestWinsAndGetPendingGivesTheConstant) {
+  C_ERROR::ClearPending();
+  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_EQ(C_ERROR::GetPending(), nullptr);
+
+  CerrInvalidValue.Trigger();
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
+  EXPECT_FALSE(CerrInvalidValue.IsMild());
+
+  TerrListIsVoid.TriggerMild();
+  EXPECT_TRUE(C_ERROR::Is());
+  EXPECT_EQ(C_ERROR::GetPending(), &TerrListIsVoid);
+  EXPECT_TRUE(TerrListIsVoid.IsMild());
+  EXPECT_FALSE(CerrInvalidValue.IsMild());  // not pending any more
+
+  // A text error is copied: the caller's buffer may change afterwards.
+  char text[] = "T#Err#Custom";
+  C_ERROR::Trigger(text);
+  std::strcpy(text, "overwritten!");
+  const C_ERROR* pending = C_ERROR::GetPending();
+  ASSERT_NE(pending, nullptr);
+  EXPECT_STREQ(pending->GetText(), "T#Err#Custom");
+  EXPECT_FALSE(pending->IsMild());
+  EXPECT_FALSE(TerrListIsVoid.IsMild());
+
+  // Raising the pending text again (it aliases the held copy).
+  C_ERROR::TriggerDbg(C_ERROR::GetPending()->GetText());
+  EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Custom");
+
+  // A constant raised after a text error wins in turn.
+  CerrOutOfMemory.Trigger();
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);
+
+  C_ERROR::ClearPending();
+  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_EQ(C_ERROR::GetPending(), nullptr);
+}
+
+TEST(C_ERROR, ReportPendingHandsTheTextAndClears) {
+  C_ERROR::ClearPending();
+  C_ERROR::SetReportHandler(&Capture);
+  reports = 0;
+  C_ERROR::ReportPending();  // nothing pending: nothing handed
+  EXPECT_EQ(reports, 0);
+
+  CerrStringNotReal.Trigger();
+  C_ERROR::ReportPending();
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(reported, "C#Err#String is not a real");
+  EXPECT_FALSE(C_ERROR::Is());
+
+  C_ERROR::Trigger("DDoc#Err#Data of absent extension is lost");
+  C_ERROR::ReportPending();
+  EXPECT_EQ(reported, "DDoc#Err#Data of absent extension is lost");
+  EXPECT_FALSE(C_ERROR::Is());
+
+  // A null handler restores the default: one line on the standard error.
+  C_ERROR::SetReportHandler(nullptr);
+  CerrInternalError.Trigger();
+  testing::internal::CaptureStderr();
+  C_ERROR::ReportPending();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "C#Err#Internal error\n");
+  EXPECT_EQ(reports, 2);
+}
+
+TEST(C_ERROR, EachThreadHasItsOwnPendingError) {
+  C_ERROR::ClearPending();
+  CerrInvalidValue.Trigger();
+  bool cleanAtStart = false;
+  bool ownError = false;
+  std::thread worker([&] {
+    cleanAtStart = !C_ERROR::Is();
+    C_ERROR::Trigger("T#Err#Worker");
+    ownError = std::strcmp(C_ERROR::GetPending()->GetText(), "T#Err#Worker") == 0;
+    C_ERROR::ClearPending();
+  });
+  worker.join();
+  EXPECT_TRUE(cleanAtStart);
+  EXPECT_TRUE(ownError);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);  // untouched by the worker
+  C_ERROR::ClearPending();
+}
+
+TEST(C_ERROR, CnewAllocatesOrLeavesOutOfMemoryPending) {
+  C_ERROR::ClearPending();
+  int* p = Cnew<int>(5);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(*p, 5);
+  delete p;
+  double* a = CnewArray<double>(0);  // an empty request still gives an array
+  EXPECT_NE(a, nullptr);
+  delete[] a;
+  EXPECT_FALSE(C_ERROR::Is());
+#if !defined(__SANITIZE_ADDRESS__)
+  char* huge = CnewArray<char>(long(1) << 62);
+  EXPECT_EQ(huge, nullptr);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);
+  C_ERROR::ClearPending();
+#endif
+}

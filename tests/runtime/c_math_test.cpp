@@ -1,0 +1,69 @@
+#include "runtime/c_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+}  // namespace
+
+TEST(Cmath, ExactAnglesGiveExactValues) {
+  const struct {
+    double a, sin, cos;
+  } cases[] = {{0, 0, 1},      {30, 0.5, NAN},  {60, NAN, 0.5},   {90, 1, 0},
+               {120, NAN, -0.5}, {150, 0.5, NAN}, {180, 0, -1},   {210, -0.5, NAN},
+               {270, -1, 0},   {330, -0.5, NAN}, {360, 0, 1},    {-90, -1, 0},
+               {-60, NAN, 0.5}, {750, 0.5, NAN}, {-720, 0, 1},   {1e6 * 360 + 90, 1, 0}};
+  for (const auto& c : cases) {
+    double s = 0, co = 0;
+    CmathSinCos(c.a, &s, &co);
+    if (!std::isnan(c.sin)) {
+      EXPECT_EQ(CmathSin(c.a), c.sin) << c.a;
+      EXPECT_EQ(s, c.sin) << c.a;
+      EXPECT_FALSE(std::signbit(s) && s == 0) << c.a;
+    }
+    if (!std::isnan(c.cos)) {
+      EXPECT_EQ(CmathCos(c.a), c.cos) << c.a;
+      EXPECT_EQ(co, c.cos) << c.a;
+    }
+  }
+  EXPECT_EQ(CmathTan(45), 1.0);
+  EXPECT_EQ(CmathTan(-135), 1.0);
+  EXPECT_EQ(CmathTan(180), 0.0);
+  EXPECT_EQ(CmathSin(45), CmathCos(45));
+  EXPECT_EQ(CmathAsin(0.5), 30.0);
+  EXPECT_EQ(CmathAsin(-1), -90.0);
+  EXPECT_EQ(CmathAsin(1 + 1e-15), 90.0);  // rounding noise beyond 1
+  EXPECT_EQ(CmathAcos(0), 90.0);
+  EXPECT_EQ(CmathAcos(-1), 180.0);
+  EXPECT_EQ(CmathAcos(-0.5), 120.0);
+  EXPECT_EQ(CmathAtan(-1), -45.0);
+  EXPECT_EQ(CmathAtan2(1, 0), 90.0);
+  EXPECT_EQ(CmathAtan2(0, -1), 180.0);
+  EXPECT_EQ(CmathAtan2(-2, -2), -135.0);
+  EXPECT_EQ(CmathAtan2(0, 0), 0.0);
+}
+
+TEST(Cmath, GeneralAnglesAgreeWithRadianFunctions) {
+  for (double a = -725.3; a < 725; a += 7.7) {
+    const double r = a * kPi / 180;
+    EXPECT_NEAR(CmathSin(a), std::sin(r), 1e-14) << a;
+    EXPECT_NEAR(CmathCos(a), std::cos(r), 1e-14) << a;
+    if (std::fabs(std::cos(r)) > 1e-3) {
+      EXPECT_NEAR(CmathTan(a), std::tan(r), 1e-10) << a;
+    }
+  }
+  for (double v = -0.99; v < 1; v += 0.07) {
+    EXPECT_NEAR(CmathAsin(v), std::asin(v) * 180 / kPi, 1e-12) << v;
+    EXPECT_NEAR(CmathAcos(v), std::acos(v) * 180 / kPi, 1e-12) << v;
+    EXPECT_NEAR(CmathAtan(v * 5), std::atan(v * 5) * 180 / kPi, 1e-12) << v;
+    EXPECT_NEAR(CmathAtan2(v, -0.3), std::atan2(v, -0.3) * 180 / kPi, 1e-12) << v;
+  }
+  EXPECT_TRUE(std::isnan(CmathSin(std::numeric_limits<double>::infinity())));
+  EXPECT_TRUE(std::isnan(CmathAsin(1.1)));
+  CmathIntRand();  // an unsigned value; any is fine
+}
