@@ -1,0 +1,547 @@
+#include "volumes/g3_obbox.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+extern "C" {
+#include <libqhull_r/qhull_ra.h>
+}
+
+#include "algebra/g3_axis.h"
+#include "algebra/g3_points.h"
+#include "algebra/g3_transfo.h"
+#include "measures/g_dis.h"
+#include "runtime/c_error.h"
+#include "runtime/c_math.h"
+#include "runtime/t_persist.h"
+#include "runtime/t_solve.h"
+
+namespace {
+
+// Planarity is judged on the first of at most this many random triangles
+// whose cross product is not null.
+constexpr int kPlanarTries = 10;
+// Below this |u.Vi| the line runs parallel to the slab of axis Vi.
+constexpr double kParallelSlab = 1e-12;
+// Open ends of the parameter interval of the slab test.
+constexpr double kFar = 1e100;
+
+// Indices 0, 1, 2 ordered by decreasing d; equal values keep their order.
+void SortDecreasing(const double d[3], int order[3]) {
+  order[0] = 0;
+  order[1] = 1;
+  order[2] = 2;
+  for (int i = 1; i < 3; i++)
+    for (int j = i; j > 0 && d[order[j]] > d[order[j - 1]]; j--) {
+      const int t = order[j];
+      order[j] = order[j - 1];
+      order[j - 1] = t;
+    }
+}
+
+// 12 S times the area-weighted covariance of a triangulated surface, as the
+// triangles come: S the total area, sm the area-weighted sum of centroids.
+struct SURFACE_MOMENTS {
+  double area = 0;
+  double sm[3] = {0, 0, 0};
+  double c[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+
+  void AddTriangle(const G3_POINT& p, const G3_POINT& q, const G3_POINT& r) {
+    const double a = 0.5 * (G3_VECTOR(p, q) ^ G3_VECTOR(p, r)).GetNorm();
+    const G3_POINT g = (p + q + r) / 3.0;
+    const G3_POINT* v[3] = {&p, &q, &r};
+    area += a;
+    for (int j = 0; j < 3; j++) {
+      sm[j] += a * g.GetCi(j);
+      for (int k = 0; k < 3; k++) {
+        double spread = 0;
+        for (const G3_POINT* w : v)
+          spread += (w->GetCi(j) - g.GetCi(j)) * (w->GetCi(k) - g.GetCi(k));
+        c[j][k] += a * (12 * g.GetCi(j) * g.GetCi(k) + spread);
+      }
+    }
+  }
+};
+
+// What became of the hull.
+enum HULL_RESULT { kHullOk, kHullFailed, kHullEmpty };
+
+// The null stream for qhull's messages: a failing hull is not an error of
+// the caller's and must not print.
+struct NULL_STREAM {
+  std::FILE* f = std::fopen("/dev/null", "w");
+  NULL_STREAM() {
+    if (f == nullptr) f = std::tmpfile();
+  }
+  ~NULL_STREAM() {
+    if (f != nullptr) std::fclose(f);
+  }
+  NULL_STREAM(const NULL_STREAM&) = delete;
+  NULL_STREAM& operator=(const NULL_STREAM&) = delete;
+};
+
+// Convex hull of n points of dimension dim (2 or 3) held in coords, and the
+// surface moments of its facets. In the plane each hull edge (p, q) makes the
+// triangle (a, p, q), its ends mapped back to space by back; in space each
+// facet is a triangle. A facet that is not a simplex fails the hull. The hull
+// lives in its own qhull context, released before returning on every path.
+HULL_RESULT HullMoments(int dim, int n, double* coords, const G3_POINT& a,
+                        const G3_TRANSFO& back, SURFACE_MOMENTS* mom) {
+  NULL_STREAM err;
+  qhT qh_qh;
+  qhT* qh = &qh_qh;
+  QHULL_LIB_CHECK
+  qh_zero(qh, err.f);
+  char command[] = "qhull ";
+  const int code = qh_new_qhull(qh, dim, n, coords, False, command, nullptr, err.f);
+  HULL_RESULT result = code != 0 ? kHullFailed : kHullEmpty;
+  if (code == 0) {
+    facetT* facet;
+    vertexT* vertex;
+    vertexT** vertexp;
+    FORALLfacets {
+      G3_POINT v[3];
+      int count = 0;
+      FOREACHvertex_(facet->vertices) {
+        if (count < 3) {
+          const coordT* c = vertex->point;
+          if (dim == 2) {
+            v[count] = G3_POINT(c[0], c[1], 0);
+            back.Transfo(&v[count]);
+          } else {
+            v[count] = G3_POINT(c[0], c[1], c[2]);
+          }
+        }
+        count++;
+      }
+      if (!facet->simplicial || count != dim) {
+        result = kHullFailed;
+        break;
+      }
+      if (dim == 2)
+        mom->AddTriangle(a, v[0], v[1]);
+      else
+        mom->AddTriangle(v[0], v[1], v[2]);
+      result = kHullOk;
+    }
+  }
+  qh_freeqhull(qh, !qh_ALL);
+  int curlong = 0, totlong = 0;
+  qh_memfreeshort(qh, &curlong, &totlong);
+  return result;
+}
+
+// The index of a point of the k-th third of a list of n points, drawn with
+// the C library's generator on 15 bits.
+int DrawInThird(int k, int n) {
+  const double r = double(CmathIntRand() % 32768u) / 32768.0;
+  const int i = int(std::floor((r + k) * n / 3.0));
+  return i < n ? i : n - 1;
+}
+
+}  // namespace
+
+G3_OBBOX::G3_OBBOX(const G3_BOX& b)
+    : frame_(b.GetCentre()), dx_(b.GetDeltaX()), dy_(b.GetDeltaY()), dz_(b.GetDeltaZ()) {
+  Regularize();
+}
+
+G3_OBBOX::G3_OBBOX(const G3_POINTS& pts) { FromPoints(pts); }
+
+G3_OBBOX::G3_OBBOX(const T_LIST<const G3_OBBOX*>& boxes) {
+  G3_POINTS all;
+  all.Grow(8 * boxes.GetNumber());
+  if (C_ERROR::Is()) return;
+  G3_POINTS corners;
+  for (int i = 0; i < boxes.GetNumber(); i++) {
+    if (boxes[i] == nullptr) continue;
+    boxes[i]->GetCorners(&corners);
+    if (C_ERROR::Is()) return;
+    all.Append(corners);
+    if (C_ERROR::Is()) return;
+  }
+  FromPoints(all);
+}
+
+void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
+  const int n = pts.GetNumber();
+  if (n == 0) return;
+  for (int i = 0; i < n; i++) {
+    const G3_POINT& p = pts[i];
+    if (!std::isfinite(p.GetCx()) || !std::isfinite(p.GetCy()) || !std::isfinite(p.GetCz())) {
+      CerrInvalidValue.Trigger();
+      return;
+    }
+  }
+  if (n == 1) {
+    frame_.SetPo(pts[0]);
+    return;
+  }
+  if (n == 2) {
+    const G3_POINT& p = pts[0];
+    const G3_POINT& q = pts[1];
+    if (p.IsOn(q, G_DIS::Min)) {
+      frame_.SetPo(p);
+      return;
+    }
+    // The segment's direction as Vx; the other two axes do not matter.
+    const G3_VECTOR1 u(p, q);
+    const G3_FRAME along(p, u);
+    frame_ = G3_FRAME(0.5 * (p + q), along.GetVz(), along.GetVx());
+    dx_ = G3_VECTOR(p, q).GetNorm();
+    return;
+  }
+
+  // Planarity by random sampling: the first triangle that is not flat decides.
+  C_BOOL planar = false;
+  G3_POINT a, b, c;
+  for (int t = 0; t < kPlanarTries; t++) {
+    a = pts[DrawInThird(0, n)];
+    b = pts[DrawInThird(1, n)];
+    c = pts[DrawInThird(2, n)];
+    G3_VECTOR nrm = G3_VECTOR(a, b) ^ G3_VECTOR(a, c);
+    if (nrm.GetNorm() <= G_DIS::Min) continue;
+    nrm /= nrm.GetNorm();
+    planar = true;
+    for (int i = 0; i < n && planar; i++)
+      if (std::fabs(G3_VECTOR(a, pts[i]) * nrm) > G_DIS::Min) planar = false;
+    break;
+  }
+
+  // Covariance of the hull's surface.
+  const int dim = planar ? 2 : 3;
+  std::unique_ptr<double[]> coords(CnewArray<double>(long(n) * dim));
+  if (C_ERROR::Is()) return;
+  G3_TRANSFO toPlane, back;
+  if (planar) {
+    const G3_FRAME f(a, b, c);
+    toPlane.SetPos(f, G3_FRAME::BASE);
+    back.SetPos(G3_FRAME::BASE, f);
+    for (int i = 0; i < n; i++) {
+      G3_POINT p = pts[i];
+      toPlane.Transfo(&p);
+      coords[2 * i] = p.GetCx();
+      coords[2 * i + 1] = p.GetCy();
+    }
+  } else {
+    for (int i = 0; i < n; i++) {
+      coords[3 * i] = pts[i].GetCx();
+      coords[3 * i + 1] = pts[i].GetCy();
+      coords[3 * i + 2] = pts[i].GetCz();
+    }
+  }
+  SURFACE_MOMENTS mom;
+  const HULL_RESULT hull = HullMoments(dim, n, coords.get(), a, back, &mom);
+  coords.reset();
+  if (hull == kHullEmpty) return;
+
+  double cov[9];
+  if (hull == kHullOk && mom.area > 0) {
+    double m[3];
+    for (int j = 0; j < 3; j++) m[j] = mom.sm[j] / mom.area;
+    for (int j = 0; j < 3; j++)
+      for (int k = 0; k < 3; k++) cov[3 * j + k] = mom.c[j][k] - 12 * mom.area * m[j] * m[k];
+  } else {
+    // The hull failed (or has no area): covariance of the points themselves.
+    double s[3] = {0, 0, 0};
+    double spp[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    for (int i = 0; i < n; i++) {
+      const G3_POINT& p = pts[i];
+      for (int j = 0; j < 3; j++) {
+        s[j] += p.GetCi(j);
+        for (int k = 0; k < 3; k++) spp[j][k] += p.GetCi(j) * p.GetCi(k);
+      }
+    }
+    for (int j = 0; j < 3; j++)
+      for (int k = 0; k < 3; k++) cov[3 * j + k] = spp[j][k] - n * (s[j] / n) * (s[k] / n);
+  }
+
+  // Eigen axes of the covariance. A matrix that overflowed has no axes to give:
+  // the axis-aligned box is then the answer.
+  double largest = 0;
+  C_BOOL finite = true;
+  for (double v : cov) {
+    if (!std::isfinite(v)) finite = false;
+    if (std::fabs(v) > largest) largest = std::fabs(v);
+  }
+  G3_VECTOR1 ax[3] = {G3_FRAME::BASE.GetVx(), G3_FRAME::BASE.GetVy(), G3_FRAME::BASE.GetVz()};
+  double ext[3] = {0, 0, 0};
+  double mid[3] = {0, 0, 0};
+  C_BOOL eigenBox = finite;
+  double values[3] = {0, 0, 0}, vectors[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  if (eigenBox) {
+    // An all-zero matrix (every point at one place) is left as it is.
+    if (largest > 0)
+      for (double& v : cov) v /= largest;
+    TmatrixEigenSym(3, cov, values, vectors);
+    if (C_ERROR::Is()) {
+      C_ERROR::ClearPending();
+      eigenBox = false;
+    }
+  }
+  if (eigenBox) {
+    G3_VECTOR kept[3];
+    int nk = 0;
+    for (int i = 0; i < 3; i++) {
+      G3_VECTOR v(vectors[3 * i], vectors[3 * i + 1], vectors[3 * i + 2]);
+      v.Unit();
+      if (C_ERROR::Is()) {
+        C_ERROR::ClearPending();  // a null eigenvector is dropped
+        continue;
+      }
+      kept[nk++] = v;
+    }
+    G3_FRAME f;
+    if (nk == 1) {
+      f = G3_FRAME(G3_POINT::P0, G3_VECTOR1(kept[0]));
+    } else if (nk >= 2) {
+      f.SetVxVy(G3_VECTOR1(kept[0]), G3_VECTOR1(kept[1]));
+      if (C_ERROR::Is()) {
+        C_ERROR::ClearPending();
+        f = G3_FRAME();
+      }
+    }
+    ax[0] = f.GetVx();
+    ax[1] = f.GetVy();
+    ax[2] = f.GetVz();
+
+    // Extents along the axes. The bounds start from the first point, so that
+    // no coordinate range is too large for them.
+    double lo[3], hi[3];
+    const G3_VECTOR p0(pts[0].GetCx(), pts[0].GetCy(), pts[0].GetCz());
+    for (int j = 0; j < 3; j++) lo[j] = hi[j] = p0 * ax[j];
+    for (int i = 1; i < n; i++) {
+      const G3_VECTOR p(pts[i].GetCx(), pts[i].GetCy(), pts[i].GetCz());
+      for (int j = 0; j < 3; j++) {
+        const double x = p * ax[j];
+        if (x < lo[j]) lo[j] = x;
+        if (x > hi[j]) hi[j] = x;
+      }
+    }
+    for (int j = 0; j < 3; j++) {
+      mid[j] = 0.5 * (lo[j] + hi[j]);
+      ext[j] = hi[j] - lo[j];
+    }
+  }
+
+  // Competition with the axis-aligned box: it wins only when strictly smaller.
+  const G3_BOX box(pts);
+  const double aext[3] = {box.GetDeltaX(), box.GetDeltaY(), box.GetDeltaZ()};
+  int aord[3], eord[3];
+  SortDecreasing(aext, aord);
+  SortDecreasing(ext, eord);
+  C_BOOL aligned = !eigenBox;
+  if (eigenBox) {
+    double am = aext[aord[0]] * aext[aord[1]] * aext[aord[2]];
+    double em = ext[eord[0]] * ext[eord[1]] * ext[eord[2]];
+    if (TisEqual(aext[aord[2]], 0) && TisEqual(ext[eord[2]], 0)) {
+      // Both flat: compare areas.
+      am = aext[aord[0]] * aext[aord[1]];
+      em = ext[eord[0]] * ext[eord[1]];
+    }
+    aligned = am < em;
+  }
+  if (aligned) {
+    const G3_VECTOR1 base[3] = {G3_FRAME::BASE.GetVx(), G3_FRAME::BASE.GetVy(),
+                                G3_FRAME::BASE.GetVz()};
+    frame_ = G3_FRAME(box.GetCentre(), base[aord[0]], base[aord[1]]);
+    dx_ = aext[aord[0]];
+    dy_ = aext[aord[1]];
+    dz_ = aext[aord[2]];
+    return;
+  }
+  const G3_POINT centre = G3_POINT::P0 + mid[0] * ax[0] + mid[1] * ax[1] + mid[2] * ax[2];
+  frame_ = G3_FRAME(centre, ax[eord[0]], ax[eord[1]]);
+  dx_ = ext[eord[0]];
+  dy_ = ext[eord[1]];
+  dz_ = ext[eord[2]];
+}
+
+G3_BOX G3_OBBOX::GetBox() const {
+  const G3_POINT& c = frame_.GetPo();
+  const G3_VECTOR1& u = frame_.GetVx();
+  const G3_VECTOR1& v = frame_.GetVy();
+  const G3_VECTOR1& w = frame_.GetVz();
+  double h[3];
+  for (int i = 0; i < 3; i++)
+    h[i] = 0.5 * (std::fabs(u.GetCi(i)) * dx_ + std::fabs(v.GetCi(i)) * dy_ +
+                  std::fabs(w.GetCi(i)) * dz_);
+  return G3_BOX(c.GetCx() - h[0], c.GetCx() + h[0], c.GetCy() - h[1], c.GetCy() + h[1],
+                c.GetCz() - h[2], c.GetCz() + h[2]);
+}
+
+void G3_OBBOX::GetCorners(G3_POINTS* pts) const {
+  pts->Clear();
+  pts->Grow(8);
+  if (C_ERROR::Is()) return;
+  const G3_VECTOR u = 0.5 * dx_ * G3_VECTOR(frame_.GetVx());
+  const G3_VECTOR v = 0.5 * dy_ * G3_VECTOR(frame_.GetVy());
+  const G3_VECTOR w = 0.5 * dz_ * G3_VECTOR(frame_.GetVz());
+  const G3_POINT& c = frame_.GetPo();
+  for (int k = -1; k <= 1; k += 2) {
+    const G3_POINT z = c + double(k) * w;
+    pts->Append(z - u - v);
+    pts->Append(z + u - v);
+    pts->Append(z + u + v);
+    pts->Append(z - u + v);
+  }
+}
+
+G3_VECTOR G3_OBBOX::GetLongestAxis() const {
+  if (dx_ >= dy_ && dx_ >= dz_) return frame_.GetVx();
+  if (dy_ >= dz_) return frame_.GetVy();
+  return frame_.GetVz();
+}
+
+void G3_OBBOX::Scale(double k) {
+  if (!(k >= 0)) return;  // negative or NaN
+  dx_ *= k;
+  dy_ *= k;
+  dz_ *= k;
+}
+
+void G3_OBBOX::Expand(double x1, double x2, double y1, double y2, double z1, double z2) {
+  // The shift is global, not along the box axes.
+  frame_.SetPo(frame_.GetPo() + G3_VECTOR(0.5 * (x1 + x2), 0.5 * (y1 + y2), 0.5 * (z1 + z2)));
+  dx_ += x2 - x1;
+  dy_ += y2 - y1;
+  dz_ += z2 - z1;
+}
+
+void G3_OBBOX::Regularize() {
+  if (dx_ >= dy_ && dy_ >= dz_) return;
+  const double d[3] = {dx_, dy_, dz_};
+  const G3_VECTOR1 ax[3] = {frame_.GetVx(), frame_.GetVy(), frame_.GetVz()};
+  int order[3];
+  SortDecreasing(d, order);
+  frame_.SetVxVy(ax[order[0]], ax[order[1]]);
+  dx_ = d[order[0]];
+  dy_ = d[order[1]];
+  dz_ = d[order[2]];
+}
+
+void G3_OBBOX::Transfo(const G3_TRANSFO& t) { frame_.Transfo(t); }
+
+C_BOOL G3_OBBOX::IsIn(const G3_POINT& p) const {
+  const G3_VECTOR w(frame_.GetPo(), p);
+  return std::fabs(w * frame_.GetVx()) <= 0.5 * dx_ && std::fabs(w * frame_.GetVy()) <= 0.5 * dy_ &&
+         std::fabs(w * frame_.GetVz()) <= 0.5 * dz_;
+}
+
+C_BOOL G3_OBBOX::IsIn(const G3_OBBOX&) const {
+  CerrInternalError.Trigger();
+  return false;
+}
+
+C_LOG G3_OBBOX::IsInHalfSpace(const G3_POINT& o, const G3_VECTOR1& n) const {
+  const G3_POINT lo = frame_.GetLocal(o);
+  const G3_VECTOR1 ln(frame_.GetLocal(G3_VECTOR(n)));
+  return GetLocalBox().IsInHalfSpace(lo, ln);
+}
+
+namespace {
+
+// Separating-axis test of two oriented boxes, given by centre, unit axes and
+// half sides. Touching boxes are apart.
+C_BOOL BoxesClash(const G3_POINT& ca, const G3_VECTOR a[3], const double ha[3],
+                  const G3_POINT& cb, const G3_VECTOR b[3], const double hb[3]) {
+  const G3_VECTOR t(ca, cb);
+  auto apart = [&](const G3_VECTOR& l) {
+    double ra = 0, rb = 0;
+    for (int i = 0; i < 3; i++) {
+      if (ha[i] != 0) ra += std::fabs(ha[i] * (l * a[i]));
+      if (hb[i] != 0) rb += std::fabs(hb[i] * (l * b[i]));
+    }
+    return std::fabs(t * l) >= ra + rb;
+  };
+  for (int i = 0; i < 3; i++)
+    if (apart(a[i])) return false;
+  for (int i = 0; i < 3; i++)
+    if (apart(b[i])) return false;
+  for (int i = 0; i < 3; i++)
+    for (int j = 0; j < 3; j++) {
+      const G3_VECTOR l = a[i] ^ b[j];
+      if (l.Is0()) continue;  // parallel axes
+      if (apart(l)) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+C_BOOL G3_OBBOX::Clash(const G3_OBBOX& b) const {
+  const G3_VECTOR a3[3] = {frame_.GetVx(), frame_.GetVy(), frame_.GetVz()};
+  const G3_VECTOR b3[3] = {b.frame_.GetVx(), b.frame_.GetVy(), b.frame_.GetVz()};
+  const double ha[3] = {0.5 * dx_, 0.5 * dy_, 0.5 * dz_};
+  const double hb[3] = {0.5 * b.dx_, 0.5 * b.dy_, 0.5 * b.dz_};
+  return BoxesClash(frame_.GetPo(), a3, ha, b.frame_.GetPo(), b3, hb);
+}
+
+C_BOOL G3_OBBOX::Clash(const G3_BOX& b) const {
+  const G3_VECTOR a3[3] = {frame_.GetVx(), frame_.GetVy(), frame_.GetVz()};
+  const G3_VECTOR b3[3] = {G3_VECTOR(1, 0, 0), G3_VECTOR(0, 1, 0), G3_VECTOR(0, 0, 1)};
+  const double ha[3] = {0.5 * dx_, 0.5 * dy_, 0.5 * dz_};
+  const double hb[3] = {0.5 * b.GetDeltaX(), 0.5 * b.GetDeltaY(), 0.5 * b.GetDeltaZ()};
+  return BoxesClash(frame_.GetPo(), a3, ha, b.GetCentre(), b3, hb);
+}
+
+C_BOOL G3_OBBOX::Intersect(const G3_AXIS& ax, G3_POINT* p) const {
+  const G3_POINT& o = ax.GetPo();
+  const G3_VECTOR u = ax.GetVx();
+  const G3_VECTOR v[3] = {frame_.GetVx(), frame_.GetVy(), frame_.GetVz()};
+  const double h[3] = {0.5 * dx_, 0.5 * dy_, 0.5 * dz_};
+  const G3_VECTOR d(o, frame_.GetPo());
+
+  if (p == nullptr) {
+    // The line misses when, across some Vi ^ u, the centre is at least the
+    // box's radius away; a grazing line misses.
+    for (int i = 0; i < 3; i++) {
+      const G3_VECTOR c = v[i] ^ u;
+      if (c.Is0()) continue;
+      const int j = (i + 1) % 3, k = (i + 2) % 3;
+      const double r = h[j] * std::fabs(u * v[k]) + h[k] * std::fabs(u * v[j]);
+      if (std::fabs(d * c) >= r) return false;
+    }
+    return true;
+  }
+
+  // Slabs along the half-line from o.
+  double tlo = -kFar, thi = kFar;
+  for (int i = 0; i < 3; i++) {
+    const double e = d * v[i];
+    const double f = u * v[i];
+    if (std::fabs(f) <= kParallelSlab) {
+      if (std::fabs(e) > h[i]) return false;
+      continue;
+    }
+    double t1 = (e + h[i]) / f, t2 = (e - h[i]) / f;
+    if (t1 > t2) std::swap(t1, t2);
+    if (t1 > tlo) tlo = t1;
+    if (t2 < thi) thi = t2;
+    if (tlo > thi || thi < 0) return false;
+  }
+  *p = o + (tlo > 0 ? tlo : thi) * u;
+  return true;
+}
+
+void G3_OBBOX::Save(C_FILE* file) const {
+  frame_.Save(file);
+  if (C_ERROR::Is()) return;
+  const double v[3] = {dx_, dy_, dz_};
+  for (double x : v) {
+    Tsave(x, file, 0);
+    if (C_ERROR::Is()) return;
+  }
+}
+
+void G3_OBBOX::Load(int version, C_FILE* file) {
+  frame_.Load(version, file);
+  if (C_ERROR::Is()) return;
+  double* const v[3] = {&dx_, &dy_, &dz_};
+  for (double* x : v) {
+    Tload(version, file, x);
+    if (C_ERROR::Is()) return;
+  }
+}
