@@ -6,23 +6,25 @@
 #include <cstring>
 #include <string>
 
+#include "frame/g_errors.h"
 #include "measures/g_ang.h"
 #include "measures/g_arc.h"
 #include "measures/g_dis.h"
 #include "measures/g_dis2.h"
 #include "measures/g_len.h"
 #include "runtime/c_error.h"
+#include "runtime/c_file.h"
 
-// Saves every tolerance static before a test and puts them back after it, so
-// that a test changing them through the setters leaves the process as it was.
+// Puts every tolerance static back after each test, so that a test changing
+// them through the setters leaves the process as it found it.
 class MeasuresTest : public ::testing::Test {
  protected:
   void SetUp() override {
     C_ERROR::ClearPending();
-    for (int i = 0; i < kCount; ++i) saved_[i] = *Statics()[i];
+    for (int i = 0; i < kCount; ++i) saved_[i] = *kStatics[i];
   }
   void TearDown() override {
-    for (int i = 0; i < kCount; ++i) *Statics()[i] = saved_[i];
+    for (int i = 0; i < kCount; ++i) *kStatics[i] = saved_[i];
     C_ERROR::ClearPending();
   }
 
@@ -33,7 +35,24 @@ class MeasuresTest : public ::testing::Test {
     return e;
   }
 
-  // The raw bytes of a double, as a binary record holds them.
+  // Saves m on a text and on a binary stream (whose record is the raw double)
+  // and loads it back, expecting v and no error either way.
+  template <class M>
+  static void ExpectRoundTrip(const M& m, double v) {
+    for (int type : {C_FILE::TEXT, C_FILE::BINARY}) {
+      C_FILE_MEMORY f(type);
+      m.Save(&f);
+      if (type == C_FILE::BINARY) {
+        EXPECT_EQ(f.GetContent(), Bytes(v));
+      }
+      f.Rewind();
+      M back;
+      back.Load(0, &f);
+      EXPECT_EQ(Take(), nullptr) << "type " << type;
+      EXPECT_EQ(double(back), v) << "type " << type;
+    }
+  }
+
   static std::string Bytes(double d) {
     std::string s(sizeof d, '\0');
     std::memcpy(&s[0], &d, sizeof d);
@@ -42,13 +61,10 @@ class MeasuresTest : public ::testing::Test {
 
  private:
   static constexpr int kCount = 13;
-  static double* const* Statics() {
-    static double* const all[kCount] = {
-        &G_LEN::Min,      &G_DIS::Min,         &G_DIS2::Min,     &G_ANG::Min,     &G_ANG::MinSin,
-        &G_ANG::MinSin2,  &G_ANG::Min100,      &G_ANG::Min100Sin, &G_ANG::Min100Sin2, &G_ARC::Min,
-        &G_ARC::MinSin,   &G_ARC::MinSin2,     &G_ARC::Max};
-    return all;
-  }
+  static inline double* const kStatics[kCount] = {
+      &G_LEN::Min,    &G_DIS::Min,        &G_DIS2::Min,        &G_ANG::Min,  &G_ANG::MinSin,
+      &G_ANG::MinSin2, &G_ANG::Min100,    &G_ANG::Min100Sin,   &G_ANG::Min100Sin2,
+      &G_ARC::Min,    &G_ARC::MinSin,     &G_ARC::MinSin2,     &G_ARC::Max};
   double saved_[kCount] = {};
 };
 
