@@ -1,17 +1,15 @@
 #include "frame/g_errors.h"
 
-#define G_ERR(name, text) const C_ERROR name(text);
-#include "frame/g_errors.def"
-#undef G_ERR
+#define G_ERRORS_DEFINE(name, text) const C_ERROR name(text);
+G_ERRORS_TABLE(G_ERRORS_DEFINE)
+#undef G_ERRORS_DEFINE
 
 namespace {
 
 // Addresses only: filled before any dynamic initialisation runs.
-const C_ERROR* const kCatalogue[] = {
-#define G_ERR(name, text) &name,
-#include "frame/g_errors.def"
-#undef G_ERR
-};
+#define G_ERRORS_ADDRESS(name, text) &name,
+const C_ERROR* const kCatalogue[] = {G_ERRORS_TABLE(G_ERRORS_ADDRESS)};
+#undef G_ERRORS_ADDRESS
 
 constexpr int kCount = int(sizeof(kCatalogue) / sizeof(kCatalogue[0]));
 
