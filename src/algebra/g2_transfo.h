@@ -13,7 +13,7 @@
 // (m00.x + m01.y + m02, m10.x + m11.y + m12) and vectors by the 2x2 block.
 class G_API G2_TRANSFO {
  public:
-  G2_TRANSFO() { SetIde(); }
+  constexpr G2_TRANSFO() = default;
   // Translation by v.
   explicit G2_TRANSFO(const G2_VECTOR& v) { SetTra(v); }
   // Rotation by a about c.
@@ -68,7 +68,7 @@ class G_API G2_TRANSFO {
   static const G2_TRANSFO IDENTITY;
 
  private:
-  double m_[2][3];
+  double m_[2][3] = {{1, 0, 0}, {0, 1, 0}};
 };
 
 // The composition a . b: b applied first.
