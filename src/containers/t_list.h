@@ -503,6 +503,7 @@ class T_LIST {
   void StableSort() {
     int n = number_;
     if (n == 0) {
+      ClearAndFree();
       sorted_.SetTrue();
       return;
     }

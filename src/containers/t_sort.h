@@ -50,12 +50,15 @@ void Tpartition(T* a, int lo, int hi, LESS less, int* iOut, int* jOut) {
   int j = hi;
   // Only the first upward scan can run past hi; after a swap the element put
   // at j + 1 stops it. The downward scan always stops at the pivot in lo.
+  // Once the swap has made i pass j the resumed scans would stop at once, so
+  // they are skipped (they could otherwise read beyond hi).
   while (i <= hi && less(a[i], p)) ++i;
   while (less(p, a[j])) --j;
   while (i <= j) {
     swap(a[i], a[j]);
     ++i;
     --j;
+    if (i > j) break;
     while (less(a[i], p)) ++i;
     while (less(p, a[j])) --j;
   }
