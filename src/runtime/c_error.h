@@ -12,6 +12,8 @@
 // thread (the latest raised wins) until it is cleared or reported.
 class G_API C_ERROR {
  public:
+  // Constant-initialised, so that the constants are usable from the static
+  // initialisers of other files.
   constexpr explicit C_ERROR(const char* text) : text_(text) {}
   C_ERROR(const C_ERROR&) = delete;
   C_ERROR& operator=(const C_ERROR&) = delete;
@@ -20,9 +22,12 @@ class G_API C_ERROR {
   // A mild error is an expected absence of result ("no intersection").
   void TriggerMild() const;
   // An error given by its text alone (the text is copied): C_ERROR::Trigger("T#Err#...").
+  // GetPending then gives a per-thread C_ERROR holding the copy; a detail,
+  // when given, is appended after ": ".
   static void Trigger(const char* text, const char* detail = nullptr);
   static void TriggerDbg(const char* text, const char* detail = nullptr);
 
+  // Whether an error is pending on the calling thread, mild ones included.
   static C_BOOL Is();
   static void ClearPending();
   // Hands the pending error's text to the report handler and clears it.
@@ -31,6 +36,7 @@ class G_API C_ERROR {
   // The pending error, null when none; for a constant, that very constant.
   static const C_ERROR* GetPending();
   const char* GetText() const { return text_; }
+  // True when this error is the pending one and was raised mild.
   C_BOOL IsMild() const;
   // Where ReportPending hands the text (UTF-8). Default: one line on stderr;
   // null restores the default.

@@ -42,9 +42,13 @@ class G_API C_STRING {
   C_BOOL StartsWith(const C_STRING& s) const;
 
   // Read the number that begins exactly at index start (optional sign, digits,
-  // fraction and exponent for a real), return it and set *next to the index of
-  // the first character after it. Where no number stands, the error
-  // (CerrStringNotReal) is left pending, 0 is returned and *next is start.
+  // fraction and exponent for a real; no leading blanks), return it and set
+  // *next to the index of the first character after it. An exponent letter
+  // not followed by digits is not part of the number. ScanReal also reads the
+  // forms printf writes for values that are not finite ("inf", "-inf", "nan",
+  // "-nan", in any case). Where no number stands, CerrStringNotReal is left
+  // pending, 0 is returned and *next is start; an integer beyond its type's
+  // range does the same with CerrInvalidValue. Nothing past the end is read.
   double ScanReal(int start, int* next) const;
   int ScanInt(int start, int* next) const;
   int64_t ScanLong(int start, int* next) const;
