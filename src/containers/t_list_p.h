@@ -69,6 +69,22 @@ class T_LIST_P {
     size_ = number_ = n;
     sorted_.SetFalse();
   }
+  T_LIST_P(T_LIST_P&& l) noexcept
+      : a_(l.a_), size_(l.size_), number_(l.number_), sorted_(l.sorted_) {
+    l.a_ = nullptr;
+    l.size_ = l.number_ = 0;
+  }
+  T_LIST_P& operator=(T_LIST_P&& l) noexcept {
+    if (&l == this) return *this;
+    Release();
+    a_ = l.a_;
+    size_ = l.size_;
+    number_ = l.number_;
+    sorted_ = l.sorted_;
+    l.a_ = nullptr;
+    l.size_ = l.number_ = 0;
+    return *this;
+  }
   T_LIST_P& operator=(const T_LIST_P& l) {
     if (&l == this) return *this;
     Release();
