@@ -1,0 +1,229 @@
+#include "tokens/t_hash_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "runtime/c_error.h"
+#include "runtime/c_file.h"
+#include "tokens/g_token.h"
+
+// Failure injection: the library allocates through the non-throwing forms of
+// new, which this test program replaces. While fail_after >= 0, that many
+// more of them succeed and the next ones give null. Every form is replaced so
+// that allocation and release always pair (malloc / free).
+namespace {
+int fail_after = -1;
+void* Allocate(std::size_t n) { return std::malloc(n == 0 ? 1 : n); }
+void* AllocateNoThrow(std::size_t n) {
+  if (fail_after == 0) return nullptr;
+  if (fail_after > 0) --fail_after;
+  return Allocate(n);
+}
+}  // namespace
+
+void* operator new(std::size_t n) {
+  void* p = Allocate(n);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](std::size_t n) {
+  void* p = Allocate(n);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return AllocateNoThrow(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return AllocateNoThrow(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+class HashMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    C_ERROR::ClearPending();
+    fail_after = -1;
+  }
+  void TearDown() override {
+    fail_after = -1;
+    C_ERROR::ClearPending();
+    G_TOKEN::SetX64bits(false);
+    G_TOKEN::ClearTokensMap();
+  }
+};
+
+// Keys in the order ForEach visits them.
+template <class M>
+std::vector<int64_t> Visit(const M& m) {
+  std::vector<int64_t> keys;
+  m.ForEach([&](auto k, auto) { keys.push_back(int64_t(k)); });
+  return keys;
+}
+
+}  // namespace
+
+TEST_F(HashMapTest, BucketTableIsThePrimeSequence) {
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(1)), 11);
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(11)), 11);
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(12)), 23);
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(24)), 53);
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(805306458)), 1610612741);
+  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(2000000000)), 1610612741);
+}
+
+TEST_F(HashMapTest, SixtyFourBitKeysFoldTheirHalves) {
+  T_HASH_MAP<int64_t, int> m;
+  EXPECT_EQ(m.Search(5), nullptr);  // no buckets: nothing found
+  EXPECT_EQ(m.GetBucketCount(), 0);
+  // In 11 buckets: (1 << 32) + 5 hashes to 1 ^ 5 = 4, like 4 itself; 3 to 3.
+  const int64_t folded = (int64_t(1) << 32) + 5;
+  m.Insert(folded, 10);
+  m.Insert(4, 20);
+  m.Insert(3, 30);
+  ASSERT_EQ(m.GetBucketCount(), 11);
+  // Bucket 3, then bucket 4: its inline entry, then its chain.
+  EXPECT_EQ(Visit(m), (std::vector<int64_t>{3, folded, 4}));
+  ASSERT_NE(m.Search(4), nullptr);
+  EXPECT_EQ(*m.Search(4), 20);
+  EXPECT_EQ(*m.Search(folded), 10);
+  EXPECT_EQ(m.Search(5), nullptr);
+  // The full 64 bits are compared: (2 << 32) + 6 folds to 4 too.
+  EXPECT_EQ(m.Search((int64_t(2) << 32) + 6), nullptr);
+  // Negative identifiers are hashed as unsigned halves.
+  m.Insert(-1, 40);  // 0xffffffff ^ 0xffffffff = 0
+  EXPECT_EQ(Visit(m).front(), -1);
+}
+
+TEST_F(HashMapTest, InsertReplacesAndRemoveKeepsChains) {
+  T_HASH_MAP<int, int> m;
+  // 0, 11 and 22 share bucket 0 of 11.
+  m.Insert(0, 1);
+  m.Insert(11, 2);
+  m.Insert(22, 3);
+  m.Insert(11, 20);  // replaced, no new entry
+  EXPECT_EQ(m.GetNumber(), 3);
+  EXPECT_EQ(*m.Search(11), 20);
+  EXPECT_EQ(Visit(m), (std::vector<int64_t>{0, 11, 22}));
+
+  EXPECT_TRUE(m.Remove(0));  // the inline entry: the chain moves up
+  EXPECT_EQ(Visit(m), (std::vector<int64_t>{11, 22}));
+  EXPECT_EQ(m.Search(0), nullptr);
+  EXPECT_EQ(*m.Search(22), 3);
+  EXPECT_TRUE(m.Remove(22));  // a chained entry
+  EXPECT_FALSE(m.Remove(22));
+  EXPECT_FALSE(m.Remove(5));
+  EXPECT_TRUE(m.Remove(11));
+  EXPECT_EQ(m.GetNumber(), 0);
+  EXPECT_TRUE(Visit(m).empty());
+  m.Insert(-11, 7);  // an int key is taken as unsigned
+  EXPECT_EQ(*m.Search(-11), 7);
+
+  // Copies are independent.
+  T_HASH_MAP<int, int> c(m);
+  c.Insert(-11, 8);
+  c.Insert(1, 1);
+  EXPECT_EQ(*m.Search(-11), 7);
+  EXPECT_EQ(m.Search(1), nullptr);
+  m = c;
+  EXPECT_EQ(*m.Search(-11), 8);
+  EXPECT_EQ(m.GetNumber(), 2);
+
+  // Clear keeps the buckets.
+  m.Clear();
+  EXPECT_EQ(m.GetNumber(), 0);
+  EXPECT_EQ(m.GetBucketCount(), 11);
+  EXPECT_EQ(m.Search(1), nullptr);
+  m.ClearAndFree();
+  EXPECT_EQ(m.GetBucketCount(), 0);
+}
+
+TEST_F(HashMapTest, TwelfthIdentifierRebuildsFromElevenToTwentyThreeBuckets) {
+  G_TOKEN::ClearTokensMap();
+  // Chained entries exist before the rebuild: 1 and 12 share a bucket of 11.
+  const int64_t ids[] = {1, 12, 23, 2, 3, 4, 5, 6, 7, 8, 9, 10, 100};
+  for (int k = 0; k < 11; ++k) {
+    EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(ids[k]), k + 1);
+    EXPECT_EQ(G_TOKEN::TokensMap.GetBucketCount(), 11);
+  }
+  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(ids[11]), 12);
+  EXPECT_EQ(G_TOKEN::TokensMap.GetBucketCount(), 23);
+  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(ids[12]), 13);
+  for (int k = 0; k < 13; ++k) EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(ids[k]), k + 1);
+  // In 23 buckets 1, 12 and 23 no longer collide: 23 is in bucket 0, first.
+  EXPECT_EQ(Visit(G_TOKEN::TokensMap).front(), 23);
+  EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 13);
+}
+
+TEST_F(HashMapTest, FailedAllocationLeavesTheMapAsItWas) {
+  T_HASH_MAP<int, int> m;
+  fail_after = 0;  // the bucket array
+  m.Insert(1, 1);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);
+  EXPECT_EQ(m.GetBucketCount(), 0);
+  EXPECT_EQ(m.GetNumber(), 0);
+  C_ERROR::ClearPending();
+
+  // Multiples of 253 = 11 x 23 share bucket 0 before and after a rebuild.
+  fail_after = -1;
+  for (int k = 0; k < 10; ++k) m.Insert(k * 253, k);
+  fail_after = 0;  // a chain node
+  m.Insert(10 * 253, 10);
+  EXPECT_TRUE(C_ERROR::Is());
+  C_ERROR::ClearPending();
+  EXPECT_EQ(m.GetNumber(), 10);
+  fail_after = -1;
+  m.Insert(10 * 253, 10);
+  fail_after = 3;  // the rebuild fails half-way through its chain nodes
+  m.Insert(5, 5);
+  EXPECT_TRUE(C_ERROR::Is());
+  C_ERROR::ClearPending();
+  fail_after = -1;
+  EXPECT_EQ(m.GetBucketCount(), 11);
+  EXPECT_EQ(m.GetNumber(), 11);
+  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k);
+  EXPECT_EQ(m.Search(5), nullptr);
+  m.Insert(5, 5);
+  EXPECT_EQ(m.GetBucketCount(), 23);
+  EXPECT_EQ(m.GetNumber(), 12);
+  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k);
+  EXPECT_EQ(*m.Search(5), 5);
+}
+
+TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
+  G_TOKEN::ClearTokensMap();
+  G_TOKEN::TokensMap.ClearAndFree();  // the next identifier needs a bucket array
+  fail_after = 0;
+  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(99), 0);
+  EXPECT_TRUE(C_ERROR::Is());
+  C_ERROR::ClearPending();
+
+  G_TOKEN::SetX64bits(true);
+  C_FILE_MEMORY text(C_FILE::TEXT, "T99 1 2\n");
+  G_TOKEN t(nullptr, 5, 6);
+  fail_after = 0;
+  t.Load(0, &text);
+  fail_after = -1;
+  ASSERT_TRUE(C_ERROR::Is());
+  EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
+  EXPECT_EQ(t.GetKey(), 5);
+  C_ERROR::ClearPending();
+  EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 0);
+
+  C_FILE_MEMORY bin(C_FILE::BINARY);
+  int64_t id = 99;
+  bin.Write(8, &id);
+  bin.Rewind();
+  fail_after = 0;
+  EXPECT_EQ(G_TOKEN::LoadEltPtr(1, 608101, &bin), nullptr);
+  fail_after = -1;
+  ASSERT_TRUE(C_ERROR::Is());
+  EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
+}
