@@ -27,6 +27,9 @@ constexpr int kPlanarTries = 10;
 constexpr double kParallelSlab = 1e-12;
 // Open ends of the parameter interval of the slab test.
 constexpr double kFar = 1e100;
+// Beyond this magnitude the squares and cross products of coordinates
+// overflow: such sets get their axis-aligned box.
+constexpr double kLargestCoordinate = 1e150;
 
 // Indices 0, 1, 2 ordered by decreasing d; equal values keep their order.
 void SortDecreasing(const double d[3], int order[3]) {
@@ -143,10 +146,7 @@ int DrawInThird(int k, int n) {
 
 }  // namespace
 
-G3_OBBOX::G3_OBBOX(const G3_BOX& b)
-    : frame_(b.GetCentre()), dx_(b.GetDeltaX()), dy_(b.GetDeltaY()), dz_(b.GetDeltaZ()) {
-  Regularize();
-}
+G3_OBBOX::G3_OBBOX(const G3_BOX& b) { SetAligned(b); }
 
 G3_OBBOX::G3_OBBOX(const G3_POINTS& pts) { FromPoints(pts); }
 
@@ -168,11 +168,16 @@ G3_OBBOX::G3_OBBOX(const T_LIST<const G3_OBBOX*>& boxes) {
 void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
   const int n = pts.GetNumber();
   if (n == 0) return;
+  double largest = 0;
   for (int i = 0; i < n; i++) {
     const G3_POINT& p = pts[i];
-    if (!std::isfinite(p.GetCx()) || !std::isfinite(p.GetCy()) || !std::isfinite(p.GetCz())) {
-      CerrInvalidValue.Trigger();
-      return;
+    for (int j = 0; j < 3; j++) {
+      const double x = std::fabs(p.GetCi(j));
+      if (!std::isfinite(x)) {
+        CerrInvalidValue.Trigger();
+        return;
+      }
+      if (x > largest) largest = x;
     }
   }
   if (n == 1) {
@@ -191,6 +196,10 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     const G3_FRAME along(p, u);
     frame_ = G3_FRAME(0.5 * (p + q), along.GetVz(), along.GetVx());
     dx_ = G3_VECTOR(p, q).GetNorm();
+    return;
+  }
+  if (largest > kLargestCoordinate) {
+    SetAligned(G3_BOX(pts));
     return;
   }
 
@@ -260,11 +269,11 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
 
   // Eigen axes of the covariance. A matrix that overflowed has no axes to give:
   // the axis-aligned box is then the answer.
-  double largest = 0;
+  double norm = 0;
   C_BOOL finite = true;
   for (double v : cov) {
     if (!std::isfinite(v)) finite = false;
-    if (std::fabs(v) > largest) largest = std::fabs(v);
+    if (std::fabs(v) > norm) norm = std::fabs(v);
   }
   G3_VECTOR1 ax[3] = {G3_FRAME::BASE.GetVx(), G3_FRAME::BASE.GetVy(), G3_FRAME::BASE.GetVz()};
   double ext[3] = {0, 0, 0};
@@ -273,8 +282,8 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
   double values[3] = {0, 0, 0}, vectors[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
   if (eigenBox) {
     // An all-zero matrix (every point at one place) is left as it is.
-    if (largest > 0)
-      for (double& v : cov) v /= largest;
+    if (norm > 0)
+      for (double& v : cov) v /= norm;
     TmatrixEigenSym(3, cov, values, vectors);
     if (C_ERROR::Is()) {
       C_ERROR::ClearPending();
@@ -344,12 +353,7 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     aligned = am < em;
   }
   if (aligned) {
-    const G3_VECTOR1 base[3] = {G3_FRAME::BASE.GetVx(), G3_FRAME::BASE.GetVy(),
-                                G3_FRAME::BASE.GetVz()};
-    frame_ = G3_FRAME(box.GetCentre(), base[aord[0]], base[aord[1]]);
-    dx_ = aext[aord[0]];
-    dy_ = aext[aord[1]];
-    dz_ = aext[aord[2]];
+    SetAligned(box);
     return;
   }
   const G3_POINT centre = G3_POINT::P0 + mid[0] * ax[0] + mid[1] * ax[1] + mid[2] * ax[2];
@@ -357,6 +361,14 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
   dx_ = ext[eord[0]];
   dy_ = ext[eord[1]];
   dz_ = ext[eord[2]];
+}
+
+void G3_OBBOX::SetAligned(const G3_BOX& b) {
+  frame_ = G3_FRAME(b.GetCentre());
+  dx_ = b.GetDeltaX();
+  dy_ = b.GetDeltaY();
+  dz_ = b.GetDeltaZ();
+  Regularize();
 }
 
 G3_BOX G3_OBBOX::GetBox() const {

@@ -31,8 +31,9 @@ class G_API G3_OBBOX {
   explicit G3_OBBOX(const G3_BOX& b);
   // A tight box around the points, from the covariance of their convex hull's
   // surface, unless the axis-aligned box is strictly smaller. Coordinates that
-  // are not finite leave CerrInvalidValue pending and give the default box.
-  // Safe to run on several threads at once.
+  // are not finite leave CerrInvalidValue pending and give the default box;
+  // coordinates beyond 1e150, whose products would overflow, give the
+  // axis-aligned box. Safe to run on several threads at once.
   explicit G3_OBBOX(const G3_POINTS& pts);
   // The box around the corners of all the listed boxes.
   explicit G3_OBBOX(const T_LIST<const G3_OBBOX*>& boxes);
@@ -107,6 +108,8 @@ class G_API G3_OBBOX {
 
  private:
   void FromPoints(const G3_POINTS& pts);
+  // Centre of b, axes X, Y, Z reordered by decreasing size.
+  void SetAligned(const G3_BOX& b);
 
   G3_FRAME frame_;
   double dx_ = 0, dy_ = 0, dz_ = 0;
