@@ -99,6 +99,7 @@ void G3_CV_BSPLINE_SLIM::Interpol(const G3_VECTOR& t0, const G3_POINTS& pts,
 
   T_LIST<double> knots(nu + 4);
   if (C_ERROR::Is()) return;
+  knots.SetSorted(1);  // empty, so in order; the appends keep the flag
   knots.Append(4, 0.0);
   double sum = 0;
   for (int i = 1; i < m; ++i) {

@@ -67,6 +67,7 @@ G3_VECTOR EstimateTangent(const G3_POINT& q0, const G3_POINT& q1, const G3_POINT
 }  // namespace
 
 G3_CV_COMPOSIT_BSPLINES::G3_CV_COMPOSIT_BSPLINES(const G3_CV_COMPOSIT_BSPLINES& other) {
+  breaks_.SetSorted(1);
   *this = other;
 }
 

@@ -15,7 +15,7 @@
 // evaluated at u - b[k]. The chain owns its segments; a copy copies them.
 class G_API G3_CV_COMPOSIT_BSPLINES {
  public:
-  G3_CV_COMPOSIT_BSPLINES() = default;
+  G3_CV_COMPOSIT_BSPLINES() { breaks_.SetSorted(1); }
   G3_CV_COMPOSIT_BSPLINES(const G3_CV_COMPOSIT_BSPLINES& other);
   G3_CV_COMPOSIT_BSPLINES& operator=(const G3_CV_COMPOSIT_BSPLINES& other);
   ~G3_CV_COMPOSIT_BSPLINES();
