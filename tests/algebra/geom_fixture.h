@@ -38,18 +38,21 @@ class GeomTest : public ::testing::Test {
   }
 };
 
-#define EXPECT_XYZ(v, x, y, z)       \
-  do {                               \
-    EXPECT_EQ((v).GetCx(), (x));     \
-    EXPECT_EQ((v).GetCy(), (y));     \
-    EXPECT_EQ((v).GetCz(), (z));     \
+// The value is computed once.
+#define EXPECT_XYZ(v, x, y, z)         \
+  do {                                 \
+    const auto& xyz_ = (v);            \
+    EXPECT_EQ(xyz_.GetCx(), (x));      \
+    EXPECT_EQ(xyz_.GetCy(), (y));      \
+    EXPECT_EQ(xyz_.GetCz(), (z));      \
   } while (0)
 
-#define EXPECT_NEAR_XYZ(v, x, y, z, tol) \
-  do {                                   \
-    EXPECT_NEAR((v).GetCx(), (x), tol);  \
-    EXPECT_NEAR((v).GetCy(), (y), tol);  \
-    EXPECT_NEAR((v).GetCz(), (z), tol);  \
+#define EXPECT_NEAR_XYZ(v, x, y, z, tol)  \
+  do {                                    \
+    const auto& xyz_ = (v);               \
+    EXPECT_NEAR(xyz_.GetCx(), (x), tol);  \
+    EXPECT_NEAR(xyz_.GetCy(), (y), tol);  \
+    EXPECT_NEAR(xyz_.GetCz(), (z), tol);  \
   } while (0)
 
 #endif
