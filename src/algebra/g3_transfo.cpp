@@ -575,19 +575,6 @@ void G3_TRANSFO::Clear() {
 
 // ------------------------------------------------------------- application
 
-void G3_TRANSFO::TransfoHomogenous(G3_POINT* p) const {
-  const double x = p->GetCx(), y = p->GetCy(), z = p->GetCz();
-  if (!ModVec) {
-    const double w = Mat[3][3];
-    p->SetCar((x + Mat[0][3]) / w, (y + Mat[1][3]) / w, (z + Mat[2][3]) / w);
-    return;
-  }
-  const double w = Mat[3][0] * x + Mat[3][1] * y + Mat[3][2] * z + Mat[3][3];
-  p->SetCar((Mat[0][0] * x + Mat[0][1] * y + Mat[0][2] * z + Mat[0][3]) / w,
-            (Mat[1][0] * x + Mat[1][1] * y + Mat[1][2] * z + Mat[1][3]) / w,
-            (Mat[2][0] * x + Mat[2][1] * y + Mat[2][2] * z + Mat[2][3]) / w);
-}
-
 void G3_TRANSFO::Transfo(G3_VECTOR* v) const {
   if (!ModVec) return;
   const double x = v->GetCx(), y = v->GetCy(), z = v->GetCz();

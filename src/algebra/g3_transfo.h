@@ -146,7 +146,6 @@ class G_API G3_TRANSFO {
 
  private:
   void SetAngMod() const;
-  void TransfoHomogenous(G3_POINT* p) const;
   double Mat[4][4];
   mutable double Scale;  // resolved with ModAng
   C_BOOL ModPos;
@@ -160,21 +159,32 @@ G_API G3_TRANSFO operator*(const G3_TRANSFO& a, const G3_TRANSFO& b);
 // The sum of the upper three rows; row 3 is (0, 0, 0, 1).
 G_API G3_TRANSFO operator+(const G3_TRANSFO& a, const G3_TRANSFO& b);
 
-// The hot path: identity and translation cost a test or three additions.
+// The hot path, inline so that a loop over points can keep the flags and the
+// matrix in registers: the identity costs a test, a translation three
+// additions, and only a projective map divides.
 inline void G3_TRANSFO::Transfo(G3_POINT* p) const {
   if (!ModPos) return;
-  if (Homogenous) {
-    TransfoHomogenous(p);
-    return;
-  }
   const double x = p->GetCx(), y = p->GetCy(), z = p->GetCz();
   if (!ModVec) {
-    p->SetCar(x + Mat[0][3], y + Mat[1][3], z + Mat[2][3]);
+    double nx = x + Mat[0][3], ny = y + Mat[1][3], nz = z + Mat[2][3];
+    if (Homogenous) {
+      nx /= Mat[3][3];
+      ny /= Mat[3][3];
+      nz /= Mat[3][3];
+    }
+    p->SetCar(nx, ny, nz);
     return;
   }
-  p->SetCar(Mat[0][0] * x + Mat[0][1] * y + Mat[0][2] * z + Mat[0][3],
-            Mat[1][0] * x + Mat[1][1] * y + Mat[1][2] * z + Mat[1][3],
-            Mat[2][0] * x + Mat[2][1] * y + Mat[2][2] * z + Mat[2][3]);
+  double nx = Mat[0][0] * x + Mat[0][1] * y + Mat[0][2] * z + Mat[0][3];
+  double ny = Mat[1][0] * x + Mat[1][1] * y + Mat[1][2] * z + Mat[1][3];
+  double nz = Mat[2][0] * x + Mat[2][1] * y + Mat[2][2] * z + Mat[2][3];
+  if (Homogenous) {
+    const double w = Mat[3][0] * x + Mat[3][1] * y + Mat[3][2] * z + Mat[3][3];
+    nx /= w;
+    ny /= w;
+    nz /= w;
+  }
+  p->SetCar(nx, ny, nz);
 }
 
 #endif

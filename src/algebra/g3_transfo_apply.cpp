@@ -15,7 +15,10 @@ void G3_VECTOR1::Transfo(const G3_TRANSFO& t) { t.Transfo(this); }
 
 void G3_POINTS::Transfo(const G3_TRANSFO& t) {
   if (t.IsIde()) return;
-  for (int i = GetNumber() - 1; i >= 0; --i) t.Transfo(&(*this)[i]);
+  // A local copy cannot be aliased by the points written, so the loop keeps
+  // the matrix in registers.
+  const G3_TRANSFO map = t;
+  for (int i = GetNumber() - 1; i >= 0; --i) map.Transfo(&(*this)[i]);
 }
 
 void G3_AXIS::Transfo(const G3_TRANSFO& t) {
