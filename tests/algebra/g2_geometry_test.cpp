@@ -39,14 +39,14 @@ const double kRound = 1e-12;
 
 #define EXPECT_XY(v, x, y)         \
   do {                             \
-    const auto& xy_ = (v);         \
+    const auto xy_ = (v);         \
     EXPECT_EQ(xy_.GetCx(), (x));   \
     EXPECT_EQ(xy_.GetCy(), (y));   \
   } while (0)
 
 #define EXPECT_NEAR_XY(v, x, y, tol)    \
   do {                                  \
-    const auto& xy_ = (v);              \
+    const auto xy_ = (v);              \
     EXPECT_NEAR(xy_.GetCx(), (x), tol); \
     EXPECT_NEAR(xy_.GetCy(), (y), tol); \
   } while (0)

@@ -41,7 +41,7 @@ class GeomTest : public ::testing::Test {
 // The value is computed once.
 #define EXPECT_XYZ(v, x, y, z)         \
   do {                                 \
-    const auto& xyz_ = (v);            \
+    const auto xyz_ = (v);             \
     EXPECT_EQ(xyz_.GetCx(), (x));      \
     EXPECT_EQ(xyz_.GetCy(), (y));      \
     EXPECT_EQ(xyz_.GetCz(), (z));      \
@@ -49,7 +49,7 @@ class GeomTest : public ::testing::Test {
 
 #define EXPECT_NEAR_XYZ(v, x, y, z, tol)  \
   do {                                    \
-    const auto& xyz_ = (v);               \
+    const auto xyz_ = (v);                \
     EXPECT_NEAR(xyz_.GetCx(), (x), tol);  \
     EXPECT_NEAR(xyz_.GetCy(), (y), tol);  \
     EXPECT_NEAR(xyz_.GetCz(), (z), tol);  \
