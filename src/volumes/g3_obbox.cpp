@@ -184,6 +184,10 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     frame_.SetPo(pts[0]);
     return;
   }
+  if (largest > kLargestCoordinate) {
+    SetAligned(G3_BOX(pts));
+    return;
+  }
   if (n == 2) {
     const G3_POINT& p = pts[0];
     const G3_POINT& q = pts[1];
@@ -198,10 +202,6 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     dx_ = G3_VECTOR(p, q).GetNorm();
     return;
   }
-  if (largest > kLargestCoordinate) {
-    SetAligned(G3_BOX(pts));
-    return;
-  }
 
   // Planarity by random sampling: the first triangle that is not flat decides.
   C_BOOL planar = false;
@@ -210,9 +210,9 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     a = pts[DrawInThird(0, n)];
     b = pts[DrawInThird(1, n)];
     c = pts[DrawInThird(2, n)];
-    G3_VECTOR nrm = G3_VECTOR(a, b) ^ G3_VECTOR(a, c);
-    if (nrm.GetNorm() <= G_DIS::Min) continue;
-    nrm /= nrm.GetNorm();
+    const G3_VECTOR cross = G3_VECTOR(a, b) ^ G3_VECTOR(a, c);
+    if (cross.GetNorm() <= G_DIS::Min) continue;
+    const G3_VECTOR1 nrm(cross);
     planar = true;
     for (int i = 0; i < n && planar; i++)
       if (std::fabs(G3_VECTOR(a, pts[i]) * nrm) > G_DIS::Min) planar = false;

@@ -366,6 +366,14 @@ TEST_F(G3ObboxTest, DegenerateAndBadInput) {
   C_ERROR::ClearPending();
 
   // Very large coordinates: still a box holding every point, and no error.
+  G3_POINTS far2;
+  far2.Append(G3_POINT(-1e300, 0, 1e300));
+  far2.Append(G3_POINT(1e300, 1e300, 1e300));
+  const G3_OBBOX f2(far2);
+  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_EQ(f2.GetDeltaX(), 2e300);
+  EXPECT_EQ(f2.GetDeltaY(), 1e300);
+  EXPECT_TRUE(f2.GetCentre() == G3_POINT(0, 5e299, 1e300));
   for (double scale : {1e35, 1e200, 1e300}) {
     const G3_POINTS big = BoxSurface(4 * scale, 2 * scale, scale, 1, 2, 3, 40,
                                      G3_POINT(scale, 0, -scale), 1);
