@@ -98,18 +98,12 @@ TEST_F(G2Test, Operators) {
   EXPECT_EQ(u ^ w, -7);  // 1 * -1 - 2 * 3
   EXPECT_EQ(w ^ u, 7);
 
-  G2_POINT p = a;
-  p += w;
-  p -= G2_VECTOR(1, 1);
-  EXPECT_XY(p, 3.0, 0.0);
   G2_VECTOR v = u;
   v += w;
-  v -= G2_VECTOR(0, 1);
   v *= 2;
   v /= 4;
-  EXPECT_XY(v, 2.0, 0.0);
   v.Invert();
-  EXPECT_XY(v, -2.0, -0.0);
+  EXPECT_XY(v, -2.0, -0.5);
   EXPECT_EQ(G2_VECTOR(3, 4).GetNorm(), 5);
   EXPECT_EQ(G2_VECTOR(3, 4).GetNorm2(), 25);
 
