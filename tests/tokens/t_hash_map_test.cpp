@@ -48,10 +48,7 @@ namespace {
 
 class HashMapTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    C_ERROR::ClearPending();
-    fail_after = -1;
-  }
+  void SetUp() override { TearDown(); }
   void TearDown() override {
     fail_after = -1;
     C_ERROR::ClearPending();
@@ -69,15 +66,6 @@ std::vector<int64_t> Visit(const M& m) {
 }
 
 }  // namespace
-
-TEST_F(HashMapTest, BucketTableIsThePrimeSequence) {
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(1)), 11);
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(11)), 11);
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(12)), 23);
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(24)), 53);
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(805306458)), 1610612741);
-  EXPECT_EQ((T_HASH_MAP<int, int>::NextBucketCount(2000000000)), 1610612741);
-}
 
 TEST_F(HashMapTest, SixtyFourBitKeysFoldTheirHalves) {
   T_HASH_MAP<int64_t, int> m;
@@ -104,45 +92,23 @@ TEST_F(HashMapTest, SixtyFourBitKeysFoldTheirHalves) {
 
 TEST_F(HashMapTest, InsertReplacesAndRemoveKeepsChains) {
   T_HASH_MAP<int, int> m;
-  // 0, 11 and 22 share bucket 0 of 11.
-  m.Insert(0, 1);
-  m.Insert(11, 2);
-  m.Insert(22, 3);
-  m.Insert(11, 20);  // replaced, no new entry
+  for (int k : {0, 11, 22}) m.Insert(k, k);  // one bucket of 11
+  m.Insert(11, 20);                           // replaced, no new entry
   EXPECT_EQ(m.GetNumber(), 3);
   EXPECT_EQ(*m.Search(11), 20);
-  EXPECT_EQ(Visit(m), (std::vector<int64_t>{0, 11, 22}));
-
   EXPECT_TRUE(m.Remove(0));  // the inline entry: the chain moves up
   EXPECT_EQ(Visit(m), (std::vector<int64_t>{11, 22}));
-  EXPECT_EQ(m.Search(0), nullptr);
-  EXPECT_EQ(*m.Search(22), 3);
   EXPECT_TRUE(m.Remove(22));  // a chained entry
   EXPECT_FALSE(m.Remove(22));
-  EXPECT_FALSE(m.Remove(5));
-  EXPECT_TRUE(m.Remove(11));
-  EXPECT_EQ(m.GetNumber(), 0);
-  EXPECT_TRUE(Visit(m).empty());
+  EXPECT_EQ(*m.Search(11), 20);
   m.Insert(-11, 7);  // an int key is taken as unsigned
-  EXPECT_EQ(*m.Search(-11), 7);
-
-  // Copies are independent.
   T_HASH_MAP<int, int> c(m);
   c.Insert(-11, 8);
-  c.Insert(1, 1);
-  EXPECT_EQ(*m.Search(-11), 7);
-  EXPECT_EQ(m.Search(1), nullptr);
-  m = c;
-  EXPECT_EQ(*m.Search(-11), 8);
-  EXPECT_EQ(m.GetNumber(), 2);
-
-  // Clear keeps the buckets.
+  EXPECT_EQ(*m.Search(-11), 7);  // copies are independent
   m.Clear();
   EXPECT_EQ(m.GetNumber(), 0);
   EXPECT_EQ(m.GetBucketCount(), 11);
-  EXPECT_EQ(m.Search(1), nullptr);
-  m.ClearAndFree();
-  EXPECT_EQ(m.GetBucketCount(), 0);
+  EXPECT_EQ(m.Search(11), nullptr);
 }
 
 TEST_F(HashMapTest, TwelfthIdentifierRebuildsFromElevenToTwentyThreeBuckets) {
@@ -168,62 +134,47 @@ TEST_F(HashMapTest, FailedAllocationLeavesTheMapAsItWas) {
   m.Insert(1, 1);
   EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);
   EXPECT_EQ(m.GetBucketCount(), 0);
-  EXPECT_EQ(m.GetNumber(), 0);
   C_ERROR::ClearPending();
-
   // Multiples of 253 = 11 x 23 share bucket 0 before and after a rebuild.
-  fail_after = -1;
-  for (int k = 0; k < 10; ++k) m.Insert(k * 253, k);
-  fail_after = 0;  // a chain node
-  m.Insert(10 * 253, 10);
-  EXPECT_TRUE(C_ERROR::Is());
-  C_ERROR::ClearPending();
-  EXPECT_EQ(m.GetNumber(), 10);
-  fail_after = -1;
-  m.Insert(10 * 253, 10);
+  for (int k = 0; k < 11; ++k) {
+    fail_after = k == 10 ? 0 : -1;  // the last chain node fails once
+    m.Insert(k * 253, k);
+    if (k == 10) {
+      EXPECT_EQ(m.GetNumber(), 10);
+      C_ERROR::ClearPending();
+      fail_after = -1;
+      m.Insert(k * 253, k);
+    }
+  }
   fail_after = 3;  // the rebuild fails half-way through its chain nodes
   m.Insert(5, 5);
   EXPECT_TRUE(C_ERROR::Is());
   C_ERROR::ClearPending();
   fail_after = -1;
   EXPECT_EQ(m.GetBucketCount(), 11);
-  EXPECT_EQ(m.GetNumber(), 11);
-  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k);
   EXPECT_EQ(m.Search(5), nullptr);
   m.Insert(5, 5);
   EXPECT_EQ(m.GetBucketCount(), 23);
   EXPECT_EQ(m.GetNumber(), 12);
   for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k);
-  EXPECT_EQ(*m.Search(5), 5);
 }
 
 TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
-  G_TOKEN::ClearTokensMap();
   G_TOKEN::TokensMap.ClearAndFree();  // the next identifier needs a bucket array
-  fail_after = 0;
-  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(99), 0);
-  EXPECT_TRUE(C_ERROR::Is());
-  C_ERROR::ClearPending();
-
   G_TOKEN::SetX64bits(true);
   C_FILE_MEMORY text(C_FILE::TEXT, "T99 1 2\n");
   G_TOKEN t(nullptr, 5, 6);
   fail_after = 0;
   t.Load(0, &text);
-  fail_after = -1;
   ASSERT_TRUE(C_ERROR::Is());
   EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
   EXPECT_EQ(t.GetKey(), 5);
-  C_ERROR::ClearPending();
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 0);
+  C_ERROR::ClearPending();
 
-  C_FILE_MEMORY bin(C_FILE::BINARY);
-  int64_t id = 99;
-  bin.Write(8, &id);
-  bin.Rewind();
+  C_FILE_MEMORY bin(C_FILE::BINARY, std::string("\x63\0\0\0\0\0\0\0", 8));  // 99
   fail_after = 0;
   EXPECT_EQ(G_TOKEN::LoadEltPtr(1, 608101, &bin), nullptr);
-  fail_after = -1;
   ASSERT_TRUE(C_ERROR::Is());
   EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
 }
