@@ -134,38 +134,34 @@ void G3_TRANSFO::SetSca(const G3_PLANE& pl, double k) {
   SetMods();
 }
 
-namespace {
-
-void SetRotFlags(C_BOOL* pos, C_BOOL* vec, C_BOOL* ori, C_LOG* ang, C_BOOL* hom, double* scale) {
-  *pos = true;
-  *vec = true;
-  *ori = true;
-  ang->SetFalse();
-  *hom = false;
-  *scale = 1;
+void G3_TRANSFO::SetRotationFlags() {
+  ModPos = true;
+  ModVec = true;
+  ModOri = true;
+  ModAng.SetFalse();
+  Homogenous = false;
+  Scale = 1;
 }
-
-}  // namespace
 
 void G3_TRANSFO::SetRotX(G_ANG a) {
   G_MAT44 m;
   m.SetRotX(a);
   m.GetMat(Mat);
-  SetRotFlags(&ModPos, &ModVec, &ModOri, &ModAng, &Homogenous, &Scale);
+  SetRotationFlags();
 }
 
 void G3_TRANSFO::SetRotY(G_ANG a) {
   G_MAT44 m;
   m.SetRotY(a);
   m.GetMat(Mat);
-  SetRotFlags(&ModPos, &ModVec, &ModOri, &ModAng, &Homogenous, &Scale);
+  SetRotationFlags();
 }
 
 void G3_TRANSFO::SetRotZ(G_ANG a) {
   G_MAT44 m;
   m.SetRotZ(a);
   m.GetMat(Mat);
-  SetRotFlags(&ModPos, &ModVec, &ModOri, &ModAng, &Homogenous, &Scale);
+  SetRotationFlags();
 }
 
 void G3_TRANSFO::SetRot(const G3_AXIS& ax, G_ANG a) {
@@ -199,7 +195,7 @@ void G3_TRANSFO::SetRotZDeriv(int n, G_ANG a) {
   Mat[1][0] = low;
   Mat[0][1] = -low;
   Mat[3][3] = 1;
-  SetRotFlags(&ModPos, &ModVec, &ModOri, &ModAng, &Homogenous, &Scale);
+  SetRotationFlags();
 }
 
 void G3_TRANSFO::SetRotDeriv(int n, const G3_AXIS& ax, G_ANG a) {

@@ -146,6 +146,8 @@ class G_API G3_TRANSFO {
 
  private:
   void SetAngMod() const;
+  // The properties of a rotation about a coordinate axis and of its derivatives.
+  void SetRotationFlags();
   double Mat[4][4];
   mutable double Scale;  // resolved with ModAng
   C_BOOL ModPos;
