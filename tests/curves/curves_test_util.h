@@ -18,22 +18,14 @@ inline std::vector<std::string>& Reports() {
   static std::vector<std::string> reports;
   return reports;
 }
-
 inline void Capture(const char* text) { Reports().push_back(text); }
-
 inline const char* PendingText() {
   const C_ERROR* e = C_ERROR::GetPending();
   return e != nullptr ? e->GetText() : "";
 }
-
 inline void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
 
-// File versions around the thresholds of the curve records.
-const int kV601038 = 601038;
-const int kV601039 = 601039;
-const int kV603020 = 603020;
-const int kV603021 = 603021;
-const int kVNow = 608101;
+const int kVNow = 608101;  // a current file version
 
 class CurveTest : public ::testing::Test {
  protected:
