@@ -241,7 +241,8 @@ class T_LIST_P {
     delete c;
   }
   // On a flagged non-empty list the object goes after every object equal to
-  // it and the flag stays; otherwise it is appended and the list sorted.
+  // it; otherwise it is appended and the list sorted. Like every adding
+  // operation it leaves the flag clear (the next call then sorts again).
   // Gives the object's index, -1 on failure.
   int InsertSorted(T** p) {
     if (p == nullptr) return -1;
@@ -251,6 +252,7 @@ class T_LIST_P {
       if (!OpenGap(i, 1)) return -1;
       a_[i] = q;
       *p = nullptr;
+      sorted_.SetFalse();
       return i;
     }
     Append(p);

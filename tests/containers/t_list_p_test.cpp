@@ -311,11 +311,18 @@ TEST_F(TListPTest, InsertSortedAndFlagUpkeep) {
   l.SetSorted();
   EXPECT_TRUE(l.IsSorted());
   ITEM* p = new ITEM(3);
-  EXPECT_EQ(l.InsertSorted(&p), 2);
+  ITEM* inserted = p;
+  EXPECT_EQ(l.InsertSorted(&p), 2);  // after the equal object
   EXPECT_EQ(p, nullptr);
+  EXPECT_EQ(l.GetAdr(2), inserted);
+  EXPECT_FALSE(l.IsSorted());  // an adding operation clears the flag
+  // On the unflagged list it appends and sorts, which sets the flag again.
   EXPECT_EQ(l.InsertSorted(ITEM(2)), 1);
   EXPECT_EQ(Values(l), (VI{1, 2, 3, 3}));
   EXPECT_TRUE(l.IsSorted());
+  EXPECT_EQ(l.InsertSorted(ITEM(0)), 0);
+  EXPECT_FALSE(l.IsSorted());
+  EXPECT_EQ(Values(l), (VI{0, 1, 2, 3, 3}));
 
   LIST u = Make({5, 1});
   ITEM* q = new ITEM(3);
