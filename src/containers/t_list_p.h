@@ -85,11 +85,32 @@ class T_LIST_P {
     l.size_ = l.number_ = 0;
     return *this;
   }
+  // Deep copy with the flag. The own storage is kept when it holds enough;
+  // otherwise it is released before allocating, so a failed allocation or
+  // clone leaves the list empty and usable.
   T_LIST_P& operator=(const T_LIST_P& l) {
     if (&l == this) return *this;
-    Release();
+    DeleteObjects();
+    if (l.number_ > size_) {
+      delete[] a_;
+      a_ = nullptr;
+      size_ = 0;
+      T** b = Alloc(l.number_);
+      if (b == nullptr) return *this;
+      a_ = b;
+      size_ = l.number_;
+    }
+    for (int k = 0; k < l.number_; ++k) {
+      if (l.a_[k] != nullptr) {
+        a_[k] = CloneOf(*l.a_[k]);
+        if (C_ERROR::Is()) {
+          DeleteObjects();
+          return *this;
+        }
+      }
+      number_ = k + 1;
+    }
     sorted_ = l.sorted_;
-    CopyFrom(l);
     return *this;
   }
   ~T_LIST_P() { Release(); }
@@ -146,11 +167,7 @@ class T_LIST_P {
   }
   // Deletes every object; storage kept, flag set.
   void Clear() {
-    for (int k = 0; k < number_; ++k) {
-      delete a_[k];
-      a_[k] = nullptr;
-    }
-    number_ = 0;
+    DeleteObjects();
     sorted_.SetTrue();
   }
 
@@ -670,6 +687,14 @@ class T_LIST_P {
     }
     a_ = b;
     size_ = number_ = l.number_;
+  }
+  // Deletes the live objects and nulls their slots; number 0, storage kept.
+  void DeleteObjects() {
+    for (int k = 0; k < number_; ++k) {
+      delete a_[k];
+      a_[k] = nullptr;
+    }
+    number_ = 0;
   }
   void Release() {
     for (int k = 0; k < number_; ++k) delete a_[k];

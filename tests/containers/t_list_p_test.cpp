@@ -184,6 +184,15 @@ TEST_F(TListPTest, CopiesCloneAndMovesTransfer) {
   c = a;
   EXPECT_EQ(ITEM::live, 6);
   EXPECT_EQ(Values(c), (VI{1, 2}));
+  EXPECT_EQ(c.GetSize(), 2);  // grown to exactly the source's number
+  LIST roomy(8);
+  roomy.Append(ITEM(9));
+  roomy = a;
+  EXPECT_EQ(roomy.GetSize(), 8);  // enough storage already: kept
+  EXPECT_EQ(Values(roomy), (VI{1, 2}));
+  EXPECT_TRUE(roomy.IsSorted());
+  EXPECT_EQ(ITEM::live, 8);
+  roomy.Clear();
   c = c;
   EXPECT_EQ(ITEM::live, 6);
   LIST* d = a.CloneSame();
