@@ -301,6 +301,24 @@ class T_LIST_P {
     else
       delete q;
   }
+  // Removes count objects from i (i >= 0, i + count <= number). out, when not
+  // null, is an array of count pointers that receives them in order;
+  // otherwise they are deleted.
+  void Remove(int i, int count, T** out) {
+    if (i < 0 || count < 0 || i > number_ - count) {
+      C_ERROR::Trigger(TLISTP_ERR_INVALID_INDEX);
+      return;
+    }
+    for (int k = 0; k < count; ++k) {
+      if (out != nullptr)
+        out[k] = a_[i + k];
+      else
+        delete a_[i + k];
+    }
+    std::copy(a_ + i + count, a_ + number_, a_ + i);
+    std::fill(a_ + number_ - count, a_ + number_, nullptr);
+    number_ -= count;
+  }
   void RemoveLast(T** out) { Remove(number_ - 1, out); }
   // Drops later slots holding a pointer already held by an earlier one; the
   // object stays owned by the first.

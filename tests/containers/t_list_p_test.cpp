@@ -108,6 +108,30 @@ TEST_F(TListPTest, OwnershipOfStoredObjects) {
   l.RemoveLast(nullptr);
   EXPECT_TRUE(Raised("T#Err#Invalid index"));
 
+  // A range: handed over in order through an array, or deleted.
+  LIST five = Make({1, 2, 3, 4, 5});
+  five.SetSorted(true);
+  ITEM* taken[2] = {nullptr, nullptr};
+  five.Remove(1, 2, taken);
+  EXPECT_EQ(Values(five), (VI{1, 4, 5}));
+  ASSERT_TRUE(taken[0] != nullptr && taken[1] != nullptr);
+  EXPECT_EQ(taken[0]->Get(), 2);
+  EXPECT_EQ(taken[1]->Get(), 3);
+  EXPECT_TRUE(five.IsSorted());
+  delete taken[0];
+  delete taken[1];
+  five.Remove(1, 3, nullptr);
+  EXPECT_TRUE(Raised("T#Err#Invalid index"));
+  five.Remove(-1, 1, nullptr);
+  EXPECT_TRUE(Raised("T#Err#Invalid index"));
+  EXPECT_EQ(ITEM::live, 3);
+  five.Remove(0, 2, nullptr);
+  EXPECT_EQ(Values(five), (VI{5}));
+  EXPECT_EQ(ITEM::live, 1);
+  five.Remove(1, 0, nullptr);  // an empty range at the end
+  EXPECT_FALSE(C_ERROR::Is());
+  five.Clear();
+
   // Adding takes the pointer and nulls the caller's; values are cloned.
   ITEM* p = new ITEM(5);
   l.Append(&p);
