@@ -69,6 +69,7 @@ class T_LIST_P {
     size_ = number_ = n;
     sorted_.SetFalse();
   }
+  explicit T_LIST_P(T_LIST<T*>& list) : T_LIST_P(&list) {}
   T_LIST_P(T_LIST_P&& l) noexcept
       : a_(l.a_), size_(l.size_), number_(l.number_), sorted_(l.sorted_) {
     l.a_ = nullptr;
@@ -558,12 +559,15 @@ class T_LIST_P {
     if (C_ERROR::Is()) return;
     for (int k = 0; k < number_; ++k) list->Append(a_[k]);
   }
-  // Appends the pointers to list, whose holder then owns the objects; this
-  // list is left empty and flagged.
+  // Moves the pointers into list (its former pointers are dropped, as GetList
+  // fills its list), whose holder then owns the objects; this list is left
+  // empty and flagged. A failed allocation leaves both lists as they were.
   void GrabList(T_LIST<T*>* list) {
     if (list == nullptr) return;
-    list->Append(number_, a_);
+    list->Grow(number_);
     if (C_ERROR::Is()) return;
+    list->Clear();
+    list->Append(number_, a_);
     std::fill(a_, a_ + number_, nullptr);
     number_ = 0;
     sorted_.SetTrue();

@@ -250,11 +250,20 @@ TEST_F(TListPTest, CopiesCloneAndMovesTransfer) {
   owned.GetList(&view);
   ASSERT_EQ(view.GetNumber(), 2);
   EXPECT_EQ(view.GetFast(1), owned.GetAdr(1));
+  // GrabList fills the list with the pointers, dropping what it held.
+  ITEM* first = owned.GetAdr(0);
+  raw.Append(nullptr);
+  raw.SetSorted(true);
   owned.GrabList(&raw);
   EXPECT_EQ(owned.GetNumber(), 0);
   EXPECT_TRUE(owned.IsSorted());
   ASSERT_EQ(raw.GetNumber(), 2);
-  for (int k = 0; k < 2; ++k) delete raw.GetFast(k);
+  EXPECT_EQ(raw.GetFast(0), first);
+  EXPECT_FALSE(raw.IsSorted());
+  // The list given by reference is taken the same way.
+  LIST again(raw);
+  EXPECT_EQ(raw.GetNumber(), 0);
+  EXPECT_EQ(again.GetAdr(0), first);
 }
 
 TEST_F(TListPTest, AccessErrorsByText) {
