@@ -1,8 +1,6 @@
 #include "curves/g3_cv_bspline.h"
 
 #include "runtime/c_error.h"
-#include "runtime/t_node.h"
-#include "runtime/t_persist.h"
 
 const C_STRING G3_CV_BSPLINE::CLASS("G3_CV_BSPLINE");
 const C_STRING G3_CV_BSPLINE::CLASS_NAME("#b-spline curve");
@@ -79,10 +77,7 @@ void G3_CV_BSPLINE::Save(C_FILE* file) const {
   if (C_ERROR::Is()) return;
   pts_.Save(file);
   if (C_ERROR::Is()) return;
-  Tsave(wts_.GetNumber(), file, 0);
-  for (int i = 0; i < wts_.GetNumber() && !C_ERROR::Is(); ++i) Tsave(wts_[i], file, 0);
-  if (C_ERROR::Is()) return;
-  Tsave(wts_.IsSorted(), file, 0);
+  wts_.Save(file);
 }
 
 void G3_CV_BSPLINE::Load(int version, C_FILE* file) {
@@ -92,23 +87,6 @@ void G3_CV_BSPLINE::Load(int version, C_FILE* file) {
   if (C_ERROR::Is()) return;
   pts_.Load(version, file);
   if (C_ERROR::Is()) return;
-  int n = 0;
-  Tload(version, file, &n);
-  if (C_ERROR::Is()) return;
-  if (n < 0) {
-    CerrInvalidValue.Trigger();
-    return;
-  }
-  wts_.SetNumber(n);
-  if (C_ERROR::Is()) return;
-  for (int i = 0; i < n; ++i) {
-    double w = 0;
-    Tload(version, file, &w);
-    if (C_ERROR::Is()) return;
-    wts_.ReplaceFast(i, w);
-  }
-  C_BOOL sorted;
-  Tload(version, file, &sorted);
-  if (C_ERROR::Is()) return;
-  wts_.SetSorted(sorted);
+  // The weight list is replaced only when its whole record was read.
+  wts_.Load(version, file);
 }

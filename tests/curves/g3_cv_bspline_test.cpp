@@ -10,6 +10,7 @@
 #include "runtime/c_error.h"
 #include "runtime/c_file.h"
 #include "runtime/t_node.h"
+#include "runtime/t_persist.h"
 
 namespace {
 
@@ -173,6 +174,33 @@ TEST_F(CvBsplineTest, RecordsRoundTripInTextAndBinary) {
     ASSERT_EQ(C_ERROR::Is(), 0);
     ExpectSame(back, poly);
     EXPECT_FALSE(back.IsRational());
+  }
+  // The binary body: the base record, then knots (count, values, flag),
+  // periodic flag, degree, points (count, raw coordinates, flag), weights.
+  {
+    G3_POINTS pts = Points(2);
+    T_LIST<double> wts = List({1, 3});  // built unflagged
+    G3_CV_BSPLINE cv(G_BSPLINE(0, 1, List({0, 0, 2, 2})), pts, wts);
+    C_FILE_MEMORY f(C_FILE::BINARY);
+    cv.Save(&f);
+    C_FILE_MEMORY ref(C_FILE::BINARY);
+    G3_CV(0, 2).Save(&ref);
+    Tsave(4, &ref);
+    for (double k : {0.0, 0.0, 2.0, 2.0}) Tsave(k, &ref);
+    Tsave(C_BOOL(1), &ref);
+    Tsave(C_BOOL(0), &ref);
+    Tsave(1, &ref);
+    Tsave(2, &ref);
+    for (int i = 0; i < 2; ++i) {
+      double xyz[3] = {pts[i].GetCx(), pts[i].GetCy(), pts[i].GetCz()};
+      ref.Write(24, xyz);
+    }
+    Tsave(C_BOOL(pts.IsSorted()), &ref);
+    Tsave(2, &ref);
+    Tsave(1.0, &ref);
+    Tsave(3.0, &ref);
+    Tsave(C_BOOL(0), &ref);
+    EXPECT_EQ(f.GetContent(), ref.GetContent());
   }
   // A truncated record ends with an error, never a crash.
   G3_CV_BSPLINE cv(G_BSPLINE(0, 2, 5), Points(5));
