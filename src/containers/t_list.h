@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <type_traits>
 #include <utility>
 
 #include "containers/t_list_io.h"
@@ -20,6 +21,11 @@ template <class T>
 struct TLIST_LESS {
   bool operator()(const T& a, const T& b) const { return b > a; }
 };
+
+// SortIndexes takes its comparison before or after the two positions; this
+// keeps a number from being taken for the comparison.
+template <class COMPARE>
+using TLIST_COMPARE = std::enable_if_t<!std::is_arithmetic_v<COMPARE>>;
 
 // A growable array of values with a "sorted" flag. When the flag is set no
 // element is less than its predecessor, and searches are binary; a clear flag
@@ -535,7 +541,7 @@ class T_LIST {
   // itself is unchanged. Nothing happens when it is flagged or holds fewer
   // than 2 elements. A position or an index outside its list raises
   // TerrInvalidIndex.
-  template <class COMPARE>
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
   void SortIndexes(COMPARE compare, int first, int last, T_LIST<int>* indexes) const {
     if (indexes == nullptr || sorted_ || number_ < 2) return;
     if (first < 0 || last >= indexes->GetNumber()) {
@@ -555,10 +561,27 @@ class T_LIST {
                [e, &compare](int x, int y) { return compare(e + y, e + x) > 0; });
     indexes->SetSorted(false);
   }
-  template <class COMPARE>
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
   void SortIndexes(COMPARE compare, T_LIST<int>* indexes) const {
     if (indexes == nullptr) return;
     SortIndexes(compare, 0, indexes->GetNumber() - 1, indexes);
+  }
+  // The same with the positions first, and with the index list by reference.
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(int first, int last, COMPARE compare, T_LIST<int>* indexes) const {
+    SortIndexes(compare, first, last, indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(COMPARE compare, int first, int last, T_LIST<int>& indexes) const {
+    SortIndexes(compare, first, last, &indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(int first, int last, COMPARE compare, T_LIST<int>& indexes) const {
+    SortIndexes(compare, first, last, &indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(COMPARE compare, T_LIST<int>& indexes) const {
+    SortIndexes(compare, &indexes);
   }
   // Sets the flag when no element is less than its predecessor, clears it
   // otherwise.

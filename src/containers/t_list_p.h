@@ -407,7 +407,7 @@ class T_LIST_P {
     sorted_.SetTrue();
   }
   // As T_LIST::SortIndexes, compare receiving the stored object pointers.
-  template <class COMPARE>
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
   void SortIndexes(COMPARE compare, int first, int last, T_LIST<int>* indexes) const {
     if (indexes == nullptr || sorted_ || number_ < 2) return;
     if (first < 0 || last >= indexes->GetNumber()) {
@@ -427,10 +427,27 @@ class T_LIST_P {
                [e, &compare](int x, int y) { return compare(e[y], e[x]) > 0; });
     indexes->SetSorted(false);
   }
-  template <class COMPARE>
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
   void SortIndexes(COMPARE compare, T_LIST<int>* indexes) const {
     if (indexes == nullptr) return;
     SortIndexes(compare, 0, indexes->GetNumber() - 1, indexes);
+  }
+  // The same with the positions first, and with the index list by reference.
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(int first, int last, COMPARE compare, T_LIST<int>* indexes) const {
+    SortIndexes(compare, first, last, indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(COMPARE compare, int first, int last, T_LIST<int>& indexes) const {
+    SortIndexes(compare, first, last, &indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(int first, int last, COMPARE compare, T_LIST<int>& indexes) const {
+    SortIndexes(compare, first, last, &indexes);
+  }
+  template <class COMPARE, class = TLIST_COMPARE<COMPARE>>
+  void SortIndexes(COMPARE compare, T_LIST<int>& indexes) const {
+    SortIndexes(compare, &indexes);
   }
   void SetSorted() {
     for (int k = 1; k < number_; ++k) {

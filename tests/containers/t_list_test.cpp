@@ -733,6 +733,16 @@ TEST_F(TListTest, SortIndexesOrdersIndicesOnly) {
   T_LIST<int> part = Make<int>({0, 1, 2, 3, 4, 5}, false);
   values.SortIndexes(CompareDoubles, 1, 4, &part);
   EXPECT_EQ(Items(part), (VI{0, 3, 1, 4, 2, 5}));
+  // The positions may also come first, and the index list by reference.
+  T_LIST<int> first = Make<int>({0, 1, 2, 3, 4, 5}, false);
+  values.SortIndexes(1, 4, CompareDoubles, &first);
+  EXPECT_EQ(Items(first), (VI{0, 3, 1, 4, 2, 5}));
+  T_LIST<int> byRef = Make<int>({0, 1, 2, 3, 4, 5}, false);
+  values.SortIndexes(1, 4, CompareDoubles, byRef);
+  EXPECT_EQ(Items(byRef), (VI{0, 3, 1, 4, 2, 5}));
+  T_LIST<int> whole = Make<int>({5, 4, 3}, false);
+  values.SortIndexes(CompareDoubles, whole);
+  EXPECT_EQ(Items(whole), (VI{3, 5, 4}));  // values 3, 7, 1
 
   // A lambda as comparison: descending.
   T_LIST<int> desc = Make<int>({0, 1, 2, 3}, false);
