@@ -150,7 +150,7 @@ class T_LIST {
   }
   // Hands the storage (and its number through n) to the caller, who releases
   // it with delete[].
-  T* Detach(int* n) {
+  T* Detach(int* n = nullptr) {
     T* b = a_;
     if (n != nullptr) *n = number_;
     a_ = nullptr;
