@@ -1,0 +1,457 @@
+#include "indexes/g3_hbox.h"
+
+#include <climits>
+#include <cmath>
+#include <utility>
+
+#include "algebra/g3_axis.h"
+#include "runtime/c_error.h"
+
+namespace {
+
+constexpr const char kErrCannotBuild[] = "R#Err#Cannot build hierarchical boxes";
+constexpr const char kErrLeafSize[] = "R#Err#Leaf size below 2";
+
+enum { OUTSIDE = 0, PARTIAL = 1, INSIDE = 2 };
+
+// Outside when disjoint on some axis (touching is not outside), written as the
+// negation of the overlap so that a NaN coordinate makes the pair outside.
+int Classify3(const G3_BOX& q, const G3_BOX& b) {
+  if (!(q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() &&
+        q.GetYmin() <= b.GetYmax() && b.GetYmin() <= q.GetYmax() &&
+        q.GetZmin() <= b.GetZmax() && b.GetZmin() <= q.GetZmax()))
+    return OUTSIDE;
+  if (q.GetXmin() <= b.GetXmin() && b.GetXmax() <= q.GetXmax() && q.GetYmin() <= b.GetYmin() &&
+      b.GetYmax() <= q.GetYmax() && q.GetZmin() <= b.GetZmin() && b.GetZmax() <= q.GetZmax())
+    return INSIDE;
+  return PARTIAL;
+}
+
+int Classify2(const G2_BOX& q, const G3_BOX& b) {
+  if (!(q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() &&
+        q.GetYmin() <= b.GetYmax() && b.GetYmin() <= q.GetYmax()))
+    return OUTSIDE;
+  if (q.GetXmin() <= b.GetXmin() && b.GetXmax() <= q.GetXmax() && q.GetYmin() <= b.GetYmin() &&
+      b.GetYmax() <= q.GetYmax())
+    return INSIDE;
+  return PARTIAL;
+}
+
+// b with every NaN coordinate replaced by its void value: a union started from
+// it then ignores NaN as Unite does, and no element box is ever NaN (a NaN
+// element box would hide the sound boxes under it).
+G3_BOX WithoutNan(const G3_BOX& b) {
+  auto lo = [](double v) { return std::isnan(v) ? 1e100 : v; };
+  auto hi = [](double v) { return std::isnan(v) ? -1e100 : v; };
+  return G3_BOX(lo(b.GetXmin()), hi(b.GetXmax()), lo(b.GetYmin()), hi(b.GetYmax()),
+                lo(b.GetZmin()), hi(b.GetZmax()));
+}
+
+C_BOOL AxisHasNan(const G3_AXIS& a) {
+  const G3_POINT& p = a.GetPo();
+  const G3_VECTOR1& v = a.GetVx();
+  return std::isnan(p.GetCx()) || std::isnan(p.GetCy()) || std::isnan(p.GetCz()) ||
+         std::isnan(v.GetCx()) || std::isnan(v.GetCy()) || std::isnan(v.GetCz());
+}
+
+C_BOOL HasNan(const G3_BOX& b) {
+  return std::isnan(b.GetXmin()) || std::isnan(b.GetXmax()) || std::isnan(b.GetYmin()) ||
+         std::isnan(b.GetYmax()) || std::isnan(b.GetZmin()) || std::isnan(b.GetZmax());
+}
+
+const T_LIST<G3_BOX>& EmptyBoxes() {
+  static const T_LIST<G3_BOX> empty;
+  return empty;
+}
+
+}  // namespace
+
+G3_HBOX::IncrementalSearchContext::~IncrementalSearchContext() { delete heap; }
+
+// ---------------------------------------------------------------- construction
+
+G3_HBOX::G3_HBOX() { boxes_ = Cnew<T_LIST<G3_BOX>>(); }
+
+G3_HBOX::G3_HBOX(const G3_HBOX& h) : leafSize_(h.leafSize_), hasNan_(h.hasNan_) {
+  boxes_ = Cnew<T_LIST<G3_BOX>>();
+  if (boxes_ == nullptr) return;
+  if (h.boxes_ != nullptr) *boxes_ = *h.boxes_;
+  if (C_ERROR::Is()) return;
+  ids_ = h.ids_;
+  if (C_ERROR::Is()) return;
+  if (h.eltCount_ > 0) {
+    elts_ = CnewArray<G3_HBOXELT>(h.eltCapacity_);
+    if (elts_ == nullptr) {
+      ids_.Clear();
+      boxes_->Clear();
+      return;
+    }
+    for (int i = 0; i < h.eltCount_; ++i) elts_[i] = h.elts_[i];
+    eltCapacity_ = h.eltCapacity_;
+    eltCount_ = h.eltCount_;
+  }
+}
+
+G3_HBOX& G3_HBOX::operator=(const G3_HBOX& h) {
+  if (&h == this) return *this;
+  G3_HBOX tmp(h);
+  if (C_ERROR::Is()) return *this;  // unchanged
+  std::swap(elts_, tmp.elts_);
+  std::swap(eltCount_, tmp.eltCount_);
+  std::swap(eltCapacity_, tmp.eltCapacity_);
+  std::swap(leafSize_, tmp.leafSize_);
+  std::swap(boxes_, tmp.boxes_);
+  std::swap(hasNan_, tmp.hasNan_);
+  ids_.Grab(&tmp.ids_);
+  return *this;
+}
+
+const T_LIST<G3_BOX>& G3_HBOX::GetBoxes() const {
+  return boxes_ != nullptr ? *boxes_ : EmptyBoxes();
+}
+
+G3_HBOX::~G3_HBOX() {
+  delete[] elts_;
+  delete boxes_;
+}
+
+// ---------------------------------------------------------------- building
+
+void G3_HBOX::SetBoxes(const T_LIST<G3_BOX>& boxes, C_BOOL splitZ, int leafSize) {
+  if (leafSize < MIN_LEAF_SIZE) {
+    C_ERROR::Trigger(kErrLeafSize);
+    return;
+  }
+  leafSize_ = leafSize;
+  if (boxes_ == nullptr) {
+    boxes_ = Cnew<T_LIST<G3_BOX>>();
+    if (boxes_ == nullptr) return;
+  }
+  // Copied into the list in place (boxes may be this very list). A failed
+  // copy leaves the list empty, and the old hierarchy must go with it.
+  *boxes_ = boxes;
+  if (C_ERROR::Is()) {
+    eltCount_ = 0;
+    ids_.Clear();
+    return;
+  }
+  BuildHBox(splitZ);
+}
+
+void G3_HBOX::GrabBoxes(T_LIST<G3_BOX>** boxes, C_BOOL splitZ, int leafSize) {
+  if (leafSize < MIN_LEAF_SIZE) {
+    C_ERROR::Trigger(kErrLeafSize);
+    return;
+  }
+  leafSize_ = leafSize;
+  if (boxes != nullptr && *boxes != nullptr) {
+    if (*boxes != boxes_) {
+      delete boxes_;
+      boxes_ = *boxes;
+    }
+    *boxes = nullptr;
+  } else if (boxes_ != nullptr) {
+    boxes_->Clear();  // nothing given: an empty hierarchy
+  }
+  if (boxes_ == nullptr) {
+    boxes_ = Cnew<T_LIST<G3_BOX>>();
+    if (boxes_ == nullptr) return;
+  }
+  BuildHBox(splitZ);
+}
+
+void G3_HBOX::BuildHBox(C_BOOL splitZ) {
+  eltCount_ = 0;
+  hasNan_ = false;
+  const int n = boxes_ != nullptr ? boxes_->GetNumber() : 0;
+  ids_.Clear();
+  ids_.SetNumber(n);
+  if (C_ERROR::Is()) {
+    ids_.Clear();
+    return;
+  }
+  if (leafSize_ < MIN_LEAF_SIZE) {
+    // A run of one box would be split forever.
+    C_ERROR::Trigger(kErrLeafSize);
+    ids_.Clear();
+    return;
+  }
+  if (n > INT_MAX / 2) {
+    C_ERROR::Trigger(kErrCannotBuild);
+    ids_.Clear();
+    return;
+  }
+  eltCapacity_ = 2 * n;
+  if (n == 0) return;
+  delete[] elts_;
+  elts_ = CnewArray<G3_HBOXELT>(eltCapacity_);
+  if (elts_ == nullptr) {
+    eltCapacity_ = 0;
+    ids_.Clear();
+    C_ERROR::Trigger(kErrCannotBuild);
+    return;
+  }
+  int* id = ids_.GetAdrFast(0);
+  for (int k = 0; k < n; ++k) id[k] = k;
+  hasNan_ = false;
+  for (int k = 0; k < n && !hasNan_; ++k) hasNan_ = HasNan((*boxes_)[k]);
+  Build(0, n - 1, splitZ);
+}
+
+void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
+  if (last - first + 1 < leafSize_) {
+    G3_HBOXELT& e = elts_[eltCount_];
+    e = G3_HBOXELT();
+    e = GetBox(first, last);
+    e.SetMin(first);
+    e.SetMax(last);
+    e.SetType(G3_HBOXELT::LEAF);
+    ++eltCount_;
+    return;
+  }
+  const G3_BOX b = GetBox(first, last);
+  const double dx = b.GetDeltaX(), dy = b.GetDeltaY(), dz = b.GetDeltaZ();
+  // x only when strictly wider than y; z only when strictly wider than both.
+  int axis = dy < dx ? 0 : 1;
+  double extent = axis == 0 ? dx : dy;
+  if (splitZ && dz > extent) axis = 2;
+  boxes_->SortIndexes(
+      [axis](const G3_BOX* p, const G3_BOX* q) {
+        const double a = axis == 0 ? p->GetXmin() : (axis == 1 ? p->GetYmin() : p->GetZmin());
+        const double c = axis == 0 ? q->GetXmin() : (axis == 1 ? q->GetYmin() : q->GetZmin());
+        return a > c ? 1 : (a < c ? -1 : 0);
+      },
+      first, last, &ids_);
+  const int mid = (first + last) / 2;
+  Build(first, mid, splitZ);
+  const int left = eltCount_ - 1;
+  Build(mid + 1, last, splitZ);
+  const int right = eltCount_ - 1;
+  G3_BOX nb = elts_[left].GetBox();
+  nb.Unite(elts_[right].GetBox());
+  G3_HBOXELT& e = elts_[eltCount_];
+  e = G3_HBOXELT();
+  e = nb;
+  e.SetMin(first);
+  e.SetMax(last);
+  e.SetType(G3_HBOXELT::NODE);
+  e.SetLink1(left);
+  e.SetLink2(right);
+  ++eltCount_;
+}
+
+G3_BOX G3_HBOX::GetBox(int first, int last) const {
+  const T_LIST<G3_BOX>& boxes = *boxes_;
+  G3_BOX b = WithoutNan(boxes[ids_[first]]);
+  for (int k = first + 1; k <= last; ++k) b.Unite(boxes[ids_[k]]);
+  return b;
+}
+
+// ---------------------------------------------------------------- queries
+
+void G3_HBOX::Intersect(const G3_BOX& q, T_LIST<int>* ids) const {
+  if (ids == nullptr) return;
+  ids->Clear();
+  if (eltCount_ > 0) GetIndexes(eltCount_ - 1, q, ids);
+}
+
+void G3_HBOX::Intersect(const G2_BOX& q, T_LIST<int>* ids) const {
+  if (ids == nullptr) return;
+  ids->Clear();
+  if (eltCount_ > 0) GetIndexes(eltCount_ - 1, q, ids);
+}
+
+void G3_HBOX::Intersect(const G3_AXIS& a, T_LIST<int>* ids) const {
+  if (ids == nullptr) return;
+  ids->Clear();
+  if (eltCount_ > 0 && !AxisHasNan(a)) GetIndexes(eltCount_ - 1, a, ids);
+}
+
+void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
+  for (;;) {
+    const G3_HBOXELT& e = elts_[elt];
+    const int c = Classify3(q, e.GetBox());
+    if (c == OUTSIDE) return;
+    if (c == INSIDE) {
+      GatherMet(elt, ids);
+      return;
+    }
+    if (e.GetType() == G3_HBOXELT::LEAF) {
+      const T_LIST<G3_BOX>& boxes = *boxes_;
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
+        const int id = ids_[k];
+        if (Classify3(q, boxes[id]) != OUTSIDE) ids->Append(id);
+      }
+      return;
+    }
+    if (e.GetType() != G3_HBOXELT::NODE) return;
+    GetIndexes(e.GetLink1(), q, ids);
+    elt = e.GetLink2();  // classified afresh
+  }
+}
+
+void G3_HBOX::GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const {
+  for (;;) {
+    const G3_HBOXELT& e = elts_[elt];
+    const int c = Classify2(q, e.GetBox());
+    if (c == OUTSIDE) return;
+    if (c == INSIDE) {
+      GatherMet(elt, ids);
+      return;
+    }
+    if (e.GetType() == G3_HBOXELT::LEAF) {
+      const T_LIST<G3_BOX>& boxes = *boxes_;
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
+        const int id = ids_[k];
+        if (Classify2(q, boxes[id]) != OUTSIDE) ids->Append(id);
+      }
+      return;
+    }
+    if (e.GetType() != G3_HBOXELT::NODE) return;
+    GetIndexes(e.GetLink1(), q, ids);
+    elt = e.GetLink2();
+  }
+}
+
+void G3_HBOX::GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const {
+  for (;;) {
+    const G3_HBOXELT& e = elts_[elt];
+    if (!e.GetBox().Intersect(a, nullptr)) return;
+    if (e.GetType() == G3_HBOXELT::LEAF) {
+      const T_LIST<G3_BOX>& boxes = *boxes_;
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
+        const int id = ids_[k];
+        if (boxes[id].Intersect(a, nullptr)) ids->Append(id);
+      }
+      return;
+    }
+    if (e.GetType() != G3_HBOXELT::NODE) return;
+    GetIndexes(e.GetLink1(), a, ids);
+    elt = e.GetLink2();
+  }
+}
+
+void G3_HBOX::Gather(int elt, T_LIST<int>* ids) const {
+  if (ids == nullptr) return;
+  for (;;) {
+    const G3_HBOXELT& e = elts_[elt];
+    if (e.GetType() == G3_HBOXELT::LEAF) {
+      const int first = e.GetMin(), last = e.GetMax();
+      if (last >= first) ids->Append(last - first + 1, ids_.GetAdrFast(first));
+      return;
+    }
+    if (e.GetType() != G3_HBOXELT::NODE) return;
+    Gather(e.GetLink1(), ids);
+    elt = e.GetLink2();
+  }
+}
+
+void G3_HBOX::GatherMet(int elt, T_LIST<int>* ids) const {
+  if (!hasNan_) {
+    Gather(elt, ids);
+    return;
+  }
+  for (;;) {
+    const G3_HBOXELT& e = elts_[elt];
+    if (e.GetType() == G3_HBOXELT::LEAF) {
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
+        const int id = ids_[k];
+        if (!HasNan((*boxes_)[id])) ids->Append(id);
+      }
+      return;
+    }
+    if (e.GetType() != G3_HBOXELT::NODE) return;
+    GatherMet(e.GetLink1(), ids);
+    elt = e.GetLink2();
+  }
+}
+
+C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) {
+  const G3_HBOXELT& e = elts_[elt];
+  const int c = Classify2(q, e.GetBox());
+  if (c == OUTSIDE) return false;
+  if (c == INSIDE) {
+    *out = e.GetBox();
+    return true;
+  }
+  if (e.GetType() == G3_HBOXELT::NODE) {
+    G3_BOX tmp;
+    const C_BOOL r1 = GetUnion(e.GetLink1(), q, out);
+    const C_BOOL r2 = GetUnion(e.GetLink2(), q, &tmp);
+    if (r1 && r2) {
+      out->Unite(tmp);
+      return true;
+    }
+    if (r1) return true;
+    if (r2) {
+      *out = tmp;
+      return true;
+    }
+    return false;
+  }
+  if (e.GetType() != G3_HBOXELT::LEAF) return false;
+  const T_LIST<G3_BOX>& boxes = *boxes_;
+  C_BOOL any = false;
+  for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
+    const G3_BOX& b = boxes[ids_[k]];
+    if (Classify2(q, b) == OUTSIDE) continue;
+    if (!any)
+      *out = b;
+    else
+      out->Unite(b);
+    any = true;
+  }
+  return any;
+}
+
+C_BOOL G3_HBOX::Union(const G2_BOX& q, G3_BOX* out) {
+  if (out == nullptr || eltCount_ == 0) return false;
+  if (!GetUnion(eltCount_ - 1, q, out)) return false;
+  if (q.GetXmax() < out->GetXmax()) out->SetXmax(q.GetXmax());
+  if (q.GetXmin() > out->GetXmin()) out->SetXmin(q.GetXmin());
+  if (q.GetYmax() < out->GetYmax()) out->SetYmax(q.GetYmax());
+  if (q.GetYmin() > out->GetYmin()) out->SetYmin(q.GetYmin());
+  return true;
+}
+
+C_BOOL G3_HBOX::IncludeAll(const G3_BOX& q) {
+  if (eltCount_ == 0) return true;
+  return elts_[eltCount_ - 1].GetBox().IsIn(q);
+}
+
+C_BOOL G3_HBOX::IncludeAll(const G2_BOX& q) {
+  if (eltCount_ == 0) return true;
+  const G3_BOX& r = elts_[eltCount_ - 1].GetBox();
+  return q.GetXmin() <= r.GetXmin() && r.GetXmax() <= q.GetXmax() && q.GetYmin() <= r.GetYmin() &&
+         r.GetYmax() <= q.GetYmax();
+}
+
+// ---------------------------------------------------------------- incremental search
+
+T_CONTEXT* G3_HBOX_BeginIncrementalSearch(const G3_HBOX& h) {
+  G3_HBOX::IncrementalSearchContext* c = Cnew<G3_HBOX::IncrementalSearchContext>();
+  if (C_ERROR::Is()) {
+    delete c;
+    return nullptr;
+  }
+  c->hbox = &h;
+  c->heap = Cnew<G3_HBOX::SEARCH_HEAP>();
+  if (C_ERROR::Is()) {
+    delete c;
+    return nullptr;
+  }
+  if (h.GetNumber() == 0) return c;
+  G3_HBOX::SEARCH_ENTRY e;
+  e.value = 0.0;
+  e.index = h.GetNumber() - 1;
+  e.flag = false;
+  e.key = 0.0;
+  c->heap->Push(e);
+  if (C_ERROR::Is()) {
+    delete c;
+    return nullptr;
+  }
+  return c;
+}
+
+void G3_HBOX_EndIncrementalSearch(T_CONTEXT* c) { delete c; }
