@@ -71,34 +71,21 @@ struct SURFACE_MOMENTS {
 // What became of the hull.
 enum HULL_RESULT { kHullOk, kHullFailed, kHullEmpty };
 
-// The null stream for qhull's messages: a failing hull is not an error of
-// the caller's and must not print.
-struct NULL_STREAM {
-  std::FILE* f = std::fopen("/dev/null", "w");
-  NULL_STREAM() {
-    if (f == nullptr) f = std::tmpfile();
-  }
-  ~NULL_STREAM() {
-    if (f != nullptr) std::fclose(f);
-  }
-  NULL_STREAM(const NULL_STREAM&) = delete;
-  NULL_STREAM& operator=(const NULL_STREAM&) = delete;
-};
-
 // Convex hull of n points of dimension dim (2 or 3) held in coords, and the
 // surface moments of its facets. In the plane each hull edge (p, q) makes the
 // triangle (a, p, q), its ends mapped back to space by back; in space each
 // facet is a triangle. A facet that is not a simplex fails the hull. The hull
 // lives in its own qhull context, released before returning on every path.
+// qhull's messages about a hull it cannot build go to the standard error
+// stream; the caller sees no error, only the fallback covariance.
 HULL_RESULT HullMoments(int dim, int n, double* coords, const G3_POINT& a,
                         const G3_TRANSFO& back, SURFACE_MOMENTS* mom) {
-  NULL_STREAM err;
   qhT qh_qh;
   qhT* qh = &qh_qh;
   QHULL_LIB_CHECK
-  qh_zero(qh, err.f);
+  qh_zero(qh, stderr);
   char command[] = "qhull ";
-  const int code = qh_new_qhull(qh, dim, n, coords, False, command, nullptr, err.f);
+  const int code = qh_new_qhull(qh, dim, n, coords, False, command, nullptr, stderr);
   HULL_RESULT result = code != 0 ? kHullFailed : kHullEmpty;
   if (code == 0) {
     facetT* facet;
