@@ -105,14 +105,23 @@ C_BOOL G3_AXIS::IntersectTriangle(const G3_POINT& a, const G3_POINT& b, const G3
                                   double* t, G3_POINT* p, G2_POINT* uv) const {
   const G3_VECTOR& d = vx_;
   if (t == nullptr && p == nullptr && uv == nullptr) {
-    // Sign test: the line must pass on the same side of the edges.
+    // Sign test: the line passes on the same side of the three edges. The
+    // side of edge ab is B.(d ^ A) = d.(A ^ B), that of ca is -C.(d ^ A) and
+    // that of bc is C.(d ^ B). A side that is exactly 0 (the line meets the
+    // edge's line) does not vote, so a line through a vertex or an edge is
+    // a hit whatever the triangle's orientation, as in the barycentric test;
+    // when all three are 0 (a line in the triangle's plane, or a flat
+    // triangle) it is a miss, as there.
     const G3_VECTOR A(po_, a), B(po_, b), C(po_, c);
     const G3_VECTOR dA = d ^ A;
-    const double s1 = B * dA, s2 = C * dA;
-    if ((s1 >= 0) == (s2 >= 0)) return false;
     const G3_VECTOR dB = d ^ B;
-    const double s3 = A * dB, s4 = C * dB;
-    return (s3 >= 0) != (s4 >= 0);
+    const double sides[3] = {B * dA, -(C * dA), C * dB};
+    bool positive = false, negative = false;
+    for (double side : sides) {
+      if (side > 0) positive = true;
+      if (side < 0) negative = true;
+    }
+    return positive != negative;
   }
   const G3_VECTOR e1(a, b), e2(a, c);
   const G3_VECTOR P = d ^ e2;
@@ -123,10 +132,11 @@ C_BOOL G3_AXIS::IntersectTriangle(const G3_POINT& a, const G3_POINT& b, const G3
   const double u = T * P;
   const double v = d * Q;
   // Bounds included: edges and vertices are hit.
+  // Written as the conditions of a hit, so that a NaN misses.
   if (det > kTriangleDetMin) {
-    if (u < 0 || u > det || v < 0 || u + v > det) return false;
+    if (!(u >= 0 && u <= det && v >= 0 && u + v <= det)) return false;
   } else {
-    if (u > 0 || u < det || v > 0 || u + v < det) return false;
+    if (!(u <= 0 && u >= det && v <= 0 && u + v >= det)) return false;
   }
   const double inv = 1 / det;
   const double uu = u * inv, vv = v * inv;

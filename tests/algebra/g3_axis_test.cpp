@@ -162,15 +162,6 @@ TEST_F(G3AxisTest, TriangleBarycentric) {
     EXPECT_TRUE(behind.IntersectTriangle(kA, kB, kC, &t, nullptr, nullptr));
     EXPECT_NEAR(t, -3, kRound);
   }
-  // Vertices and edges are hit (bounds included).
-  const G3_POINT onBoundary[] = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {1, 1, 0}, {1, 0, 0}, {0, 1, 0}};
-  for (const G3_POINT& q : onBoundary) {
-    for (double dz : {1.0, -1.0}) {
-      const G3_AXIS ax(G3_POINT(q.GetCx(), q.GetCy(), -dz), G3_VECTOR1(0, 0, dz));
-      EXPECT_TRUE(ax.IntersectTriangle(kA, kB, kC, nullptr, &p, nullptr)) << q.GetCx() << q.GetCy();
-      EXPECT_NEAR_XYZ(p, q.GetCx(), q.GetCy(), 0.0, kRound);
-    }
-  }
   // Outside, and a line parallel to the triangle's plane: false, nothing written.
   t = 77;
   const G3_AXIS out(G3_POINT(1.5, 1.5, -1), G3_VECTOR1::VZ);
@@ -178,6 +169,48 @@ TEST_F(G3AxisTest, TriangleBarycentric) {
   const G3_AXIS flat(G3_POINT(0.5, 0.5, 0), G3_VECTOR1::VX);
   EXPECT_FALSE(flat.IntersectTriangle(kA, kB, kC, &t, nullptr, nullptr));
   EXPECT_EQ(t, 77);
+  EXPECT_EQ(Take(), nullptr);
+}
+
+TEST_F(G3AxisTest, TriangleBoundaryIsAHitInBothTests) {
+  // Lines along z through each vertex and each edge midpoint, in both senses,
+  // for the six orders of the vertices (both orientations, every edge in
+  // every role): a hit with no output asked (sign test) and with the point
+  // asked (barycentric test). Just outside each edge: a miss in both.
+  const G3_POINT v[3] = {kA, kB, kC};
+  const int orders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {2, 1, 0}, {1, 0, 2}};
+  const double onBoundary[6][2] = {{0, 0}, {2, 0}, {0, 2}, {1, 1}, {1, 0}, {0, 1}};
+  const double outside[3][2] = {{1, -0.25}, {-0.25, 1}, {1.25, 1}};
+  for (const auto& o : orders) {
+    const G3_POINT& a = v[o[0]];
+    const G3_POINT& b = v[o[1]];
+    const G3_POINT& c = v[o[2]];
+    for (double dz : {1.0, -1.0}) {
+      const G3_VECTOR1 d(0, 0, dz);
+      for (const auto& q : onBoundary) {
+        const G3_AXIS ax(G3_POINT(q[0], q[1], -dz), d);
+        EXPECT_TRUE(ax.IntersectTriangle(a, b, c)) << o[0] << o[1] << o[2] << " " << q[0] << q[1];
+        G3_POINT p;
+        EXPECT_TRUE(ax.IntersectTriangle(a, b, c, nullptr, &p, nullptr));
+        EXPECT_NEAR_XYZ(p, q[0], q[1], 0.0, kRound);
+      }
+      for (const auto& q : outside) {
+        const G3_AXIS ax(G3_POINT(q[0], q[1], -dz), d);
+        EXPECT_FALSE(ax.IntersectTriangle(a, b, c)) << q[0] << " " << q[1];
+        double t = 0;
+        EXPECT_FALSE(ax.IntersectTriangle(a, b, c, &t));
+      }
+    }
+  }
+  // A line in the triangle's plane crossing it, and a line parallel to an
+  // edge above the plane: misses in both tests.
+  const G3_AXIS inPlane(G3_POINT(-1, 0.5, 0), G3_VECTOR1::VX);
+  EXPECT_FALSE(inPlane.IntersectTriangle(kA, kB, kC));
+  const G3_AXIS above(G3_POINT(0, 0.5, 1), G3_VECTOR1::VX);
+  EXPECT_FALSE(above.IntersectTriangle(kA, kB, kC));
+  double t = 0;
+  EXPECT_FALSE(inPlane.IntersectTriangle(kA, kB, kC, &t));
+  EXPECT_FALSE(above.IntersectTriangle(kA, kB, kC, &t));
   EXPECT_EQ(Take(), nullptr);
 }
 
