@@ -43,9 +43,10 @@ void G2_AXIS::Save(C_FILE* file) const {
 }
 
 void G2_AXIS::Load(int version, C_FILE* file) {
-  // The axis changes only when both records were read.
-  G2_POINT p;
-  G2_VECTOR v;
+  // The axis changes only when both records were read; a stream type that reads
+  // nothing keeps it.
+  G2_POINT p = po_;
+  G2_VECTOR v = vx_;
   p.Load(version, file);
   if (C_ERROR::Is()) return;
   v.Load(version, file);

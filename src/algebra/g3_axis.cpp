@@ -214,9 +214,10 @@ void G3_AXIS::Save(C_FILE* file) const {
 }
 
 void G3_AXIS::Load(int version, C_FILE* file) {
-  // The axis changes only when both records were read.
-  G3_POINT p;
-  G3_VECTOR v;
+  // The axis changes only when both records were read; a stream type that reads
+  // nothing keeps it.
+  G3_POINT p = po_;
+  G3_VECTOR v = vx_;
   p.Load(version, file);
   if (C_ERROR::Is()) return;
   v.Load(version, file);

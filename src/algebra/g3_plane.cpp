@@ -135,9 +135,10 @@ void G3_PLANE::Save(C_FILE* file) const {
 }
 
 void G3_PLANE::Load(int version, C_FILE* file) {
-  // The plane changes only when the three records were read.
-  G3_POINT p;
-  G3_VECTOR x, y;
+  // The plane changes only when the three records were read; a stream type that reads
+  // nothing keeps it.
+  G3_POINT p = po_;
+  G3_VECTOR x = vx_, y = vy_;
   p.Load(version, file);
   if (C_ERROR::Is()) return;
   x.Load(version, file);

@@ -344,6 +344,12 @@ TEST_F(G2Test, Axes) {
   kept.Load(0, &cut);
   EXPECT_EQ(Take(), &CerrEndOfFile);
   EXPECT_XY(kept.GetPo(), 0.0, 0.0);
+  // A stream of another type reads nothing and keeps the axis.
+  C_FILE_MEMORY other(2, "P1 2\nV0 -1\n");
+  set.Load(0, &other);
+  EXPECT_EQ(Take(), nullptr);
+  EXPECT_XY(set.GetPo(), 1.0, 2.0);
+  EXPECT_XY(set.GetVx(), 0.0, -1.0);
 }
 
 G2_POINT Map(const G2_TRANSFO& t, G2_POINT p) {

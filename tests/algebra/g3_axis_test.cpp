@@ -332,6 +332,11 @@ TEST_F(G3AxisTest, Records) {
   kept.Load(0, &swapped);
   EXPECT_EQ(Take(), &GerrInvalidFilePointExpected);
   EXPECT_TRUE(kept == G3_AXIS::OY);
+  // A stream of another type reads nothing and keeps the axis.
+  C_FILE_MEMORY other(2, "P4 5 6\nV1 0 0\n");
+  kept.Load(0, &other);
+  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(kept == G3_AXIS::OY);
 }
 
 }  // namespace

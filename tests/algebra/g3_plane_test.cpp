@@ -276,6 +276,11 @@ TEST_F(G3PlaneTest, Records) {
   EXPECT_TRUE(C_ERROR::Is());
   C_ERROR::ClearPending();
   EXPECT_TRUE(kept == G3_PLANE::OYZ);
+  // A stream of another type reads nothing and keeps the plane.
+  C_FILE_MEMORY other(2, "P1 2 3\nV0 1 0\nV0 0 -1\n");
+  kept.Load(0, &other);
+  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(kept == G3_PLANE::OYZ);
 }
 
 }  // namespace
