@@ -407,12 +407,14 @@ class T_LIST {
     }
     number_ = w;
   }
+  // Removes only when no error is pending, an earlier one included.
   void FindAndRemove(const T& v) {
     int i = Search(v);
     if (i < 0) {
       TerrListNotFound.Trigger();
       return;
     }
+    if (C_ERROR::Is()) return;
     Remove(i);
   }
 

@@ -333,13 +333,15 @@ class T_LIST_P {
     std::fill(a_ + w, a_ + number_, nullptr);
     number_ = w;
   }
-  // Finds the object by pointer (or by value) and deletes it.
+  // Finds the object by pointer (or by value) and deletes it, only when no
+  // error is pending, an earlier one included.
   void FindAndRemove(const T* p) {
     int i = Search(p);
     if (i < 0) {
       C_ERROR::Trigger(TLISTP_ERR_NOT_FOUND);
       return;
     }
+    if (C_ERROR::Is()) return;
     Remove(i, nullptr);
   }
   void FindAndRemove(const T& v) {
@@ -348,6 +350,7 @@ class T_LIST_P {
       C_ERROR::Trigger(TLISTP_ERR_NOT_FOUND);
       return;
     }
+    if (C_ERROR::Is()) return;
     Remove(i, nullptr);
   }
 

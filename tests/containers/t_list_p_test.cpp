@@ -330,6 +330,10 @@ TEST_F(TListPTest, SearchesByPointerAndByValue) {
   EXPECT_EQ(Values(l), (VI{1, 4}));
   l.FindAndRemove(ITEM(2));
   EXPECT_TRUE(Raised("T#Err#Object not found in list"));
+  C_ERROR::Trigger("earlier step");  // a pending error stops the removal
+  l.FindAndRemove(l.GetAdr(0));
+  EXPECT_TRUE(Raised("earlier step"));
+  EXPECT_EQ(Values(l), (VI{1, 4}));
   EXPECT_EQ(ITEM::live, 3);  // the two stored and the stranger
 
   // Sorting a longer list by value.

@@ -385,6 +385,11 @@ TEST_F(TListTest, RemovalFamily) {
   f.FindAndRemove(5);
   EXPECT_TRUE(Raised(TerrListNotFound));
   EXPECT_EQ(Items(f), (VI{4, 6}));
+  // An error left pending by an earlier step stops the removal.
+  CerrInvalidValue.Trigger();
+  f.FindAndRemove(4);
+  EXPECT_TRUE(Raised(CerrInvalidValue));
+  EXPECT_EQ(Items(f), (VI{4, 6}));
 }
 
 TEST_F(TListTest, ReplaceAndReorder) {
