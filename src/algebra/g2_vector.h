@@ -72,6 +72,9 @@ class G_API G2_VECTOR {
 
   // Both components exactly 0.
   C_BOOL Is0() const { return x_ == 0 && y_ == 0; }
+  // Exact.
+  C_BOOL operator==(const G2_VECTOR& v) const { return x_ == v.x_ && y_ == v.y_; }
+  C_BOOL operator!=(const G2_VECTOR& v) const { return !(*this == v); }
   // Parallel in either sense: (a ^ v)^2 <= G_ANG::MinSin2.|a|^2.|v|^2.
   C_BOOL IsOn(const G2_VECTOR& v) const;
   // (a.v)^2 <= G_ANG::MinSin2.|a|^2.|v|^2.
@@ -88,7 +91,8 @@ class G_API G2_VECTOR {
 };
 
 // A vector of unit length. Every constructor leaves it unit: normalising a
-// null vector gives (1, 0) and leaves GerrNullVector pending.
+// null vector gives (1, 0) and leaves GerrNullVector pending. The inherited
+// setters and arithmetic stay open and do not renormalise.
 class G_API G2_VECTOR1 : public G2_VECTOR {
  public:
   constexpr G2_VECTOR1() : G2_VECTOR(1, 0) {}
@@ -117,15 +121,6 @@ class G_API G2_VECTOR1 : public G2_VECTOR {
   // Components known to be unit already (constants).
   constexpr G2_VECTOR1(double x, double y, Exact) : G2_VECTOR(x, y) {}
 
-  using G2_VECTOR::SetCx;
-  using G2_VECTOR::SetCy;
-  using G2_VECTOR::SetCar;
-  using G2_VECTOR::SetCi;
-  using G2_VECTOR::operator+=;
-  using G2_VECTOR::operator-=;
-  using G2_VECTOR::operator*=;
-  using G2_VECTOR::operator/=;
-  using G2_VECTOR::Rotate;
 };
 
 // Strict lexicographic order on (x, y).

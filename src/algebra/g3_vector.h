@@ -93,6 +93,7 @@ class G_API G3_VECTOR {
 
   // Exact.
   C_BOOL operator==(const G3_VECTOR& v) const { return x_ == v.x_ && y_ == v.y_ && z_ == v.z_; }
+  C_BOOL operator!=(const G3_VECTOR& v) const { return !(*this == v); }
 
   // Text stream: one line "V%.16g %.16g %.16g"; binary stream: 24 raw bytes.
   void Save(C_FILE* file) const;
@@ -109,7 +110,8 @@ class G_API G3_VECTOR {
 
 // A vector of unit length, for directions and normals. Every constructor
 // leaves it unit: normalising a null vector gives (1, 0, 0) and leaves
-// GerrNullVector pending. The setters that could break the length are hidden.
+// GerrNullVector pending. The inherited setters and arithmetic stay open and
+// do not renormalise: whoever changes the components keeps the length.
 class G_API G3_VECTOR1 : public G3_VECTOR {
  public:
   constexpr G3_VECTOR1() : G3_VECTOR(1, 0, 0) {}
@@ -126,6 +128,7 @@ class G_API G3_VECTOR1 : public G3_VECTOR {
   using G3_VECTOR::IsOn;
   using G3_VECTOR::IsOrthoTo;
   using G3_VECTOR::operator==;
+  using G3_VECTOR::operator!=;
 
   // Exact comparisons; < and > are lexicographic on (x, y, z).
   C_BOOL operator==(const G3_VECTOR1& v) const { return G3_VECTOR::operator==(v); }
@@ -161,14 +164,6 @@ class G_API G3_VECTOR1 : public G3_VECTOR {
   // Components known to be unit already (constants, negation).
   constexpr G3_VECTOR1(double x, double y, double z, Exact) : G3_VECTOR(x, y, z) {}
 
-  using G3_VECTOR::SetCx;
-  using G3_VECTOR::SetCy;
-  using G3_VECTOR::SetCz;
-  using G3_VECTOR::SetCi;
-  using G3_VECTOR::operator+=;
-  using G3_VECTOR::operator-=;
-  using G3_VECTOR::operator*=;
-  using G3_VECTOR::operator/=;
 };
 
 inline G3_POINT operator+(const G3_POINT& p, const G3_VECTOR& v) {

@@ -157,6 +157,9 @@ TEST_F(G2Test, RotateAndDirectionTests) {
   v = G2_VECTOR(2, 1);
   v.Rotate(G_ANG(-90));
   EXPECT_NEAR_XY(v, 1.0, -2.0, kRound);
+  G2_VECTOR1 u = G2_VECTOR1::VX;  // a direction turns as a vector does
+  u.Rotate(90);
+  EXPECT_NEAR_XY(u, 0.0, 1.0, kRound);
 
   const G2_VECTOR a(2, 0), c(0, 3);
   EXPECT_TRUE(G2_VECTOR(0, 0).Is0());
