@@ -543,6 +543,12 @@ void G3_TRANSFO::GetRot(G3_VECTOR1* axis, G_ANG* angle) const {
   int big = 0;
   for (int i = 1; i < 3; ++i)
     if (std::fabs(x[i]) > std::fabs(x[big])) big = i;
+  if (x[big] == 0.0) {
+    // No component at all (a block such as -I, which is no rotation): the
+    // axis that a failed normalisation falls back to, without dividing by 0.
+    *axis = G3_VECTOR1::VX;
+    return;
+  }
   const double den = 2 * x[big] * k;
   if (big == 0) {
     x[1] = (m[0][1] + m[1][0]) / den;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "algebra/g3_axis.h"
 #include "algebra/g3_frame.h"
@@ -225,6 +226,11 @@ TEST_F(FrameTest, Records) {
   C_FILE_MEMORY text(C_FILE::TEXT);
   f.Save(&text);
   EXPECT_EQ(text.GetContent(), "P1 2 3\nV0 1 0\nV0 0 1\nV1 0 0\n");
+  // Binary: four untagged records of three raw doubles each.
+  C_FILE_MEMORY bin(C_FILE::BINARY);
+  f.Save(&bin);
+  const double raw[12] = {1, 2, 3, 0, 1, 0, 0, 0, 1, 1, 0, 0};
+  EXPECT_EQ(bin.GetContent(), std::string(reinterpret_cast<const char*>(raw), sizeof raw));
 
   const G3_FRAME g(G3_POINT(0.1, -2e-7, 3), G3_VECTOR1(1, 2, 3), G3_VECTOR1(-1, 0.5, 2));
   for (int type : {int(C_FILE::TEXT), int(C_FILE::BINARY)}) {

@@ -567,7 +567,47 @@ TEST_F(TransfoTest, GetRot) {
   EXPECT_NEAR(std::fabs(axis.GetCx()), std::sqrt(0.5), 1e-12);
   EXPECT_NEAR(axis.GetCx(), axis.GetCy(), 1e-12);
   EXPECT_NEAR(double(angle), 180, 1e-6);
+
+  // A block with no rotation axis at all (-I): the fallback axis, no NaN.
+  r.SetSym(G3_POINT(1, 2, 3));
+  r.GetRot(&axis, &angle);
+  EXPECT_TRUE(axis == G3_VECTOR1(1, 0, 0));
+  EXPECT_EQ(double(angle), 180.0);
+  EXPECT_FALSE(C_ERROR::Is());
   (void)kPi;
+}
+
+TEST_F(TransfoTest, PropertiesOfMatrixBuilders) {
+  // Builders whose matrix comes out diagonal get their properties at once.
+  G3_TRANSFO t;
+  t.SetSca(G3_AXIS::OZ, 3);  // diag(3, 3, 1)
+  ExpectFlags(t, true, true, true, true, 0);
+  t.SetSca(G3_PLANE::OXY, 1);  // diag(1, 1, 1): nothing moves
+  ExpectFlags(t, false, false, false, false, 1);
+  G3_FRAME shifted(G3_POINT(1, 2, 3));
+  t.SetFrame(G3_FRAME::BASE, shifted);  // a pure translation by -(1, 2, 3)
+  ExpectFlags(t, true, false, false, false, 1);
+  ExpectPoint(Apply(t, G3_POINT(0, 0, 0)), -1, -2, -3, 0);
+  t.SetPos(G3_FRAME::BASE, G3_FRAME::BASE);
+  ExpectFlags(t, false, false, false, false, 1);
+
+  // Off-diagonal terms: the angle property stays unknown until needed, and
+  // the distance conversion resolves it with the scale.
+  t.SetSca(G3_AXIS(G3_POINT(0, 0, 0), G3_VECTOR1(1, 1, 0)), 2);
+  G_DIS d(1);
+  t.Transfo(&d);
+  EXPECT_EQ(C_ERROR::GetPending(), &GerrTransfoChangeAngle);
+  EXPECT_EQ(double(d), 1.0);
+  C_ERROR::ClearPending();
+  G3_TRANSFO sim;
+  sim.SetRot(G3_AXIS(G3_POINT(0, 0, 0), G3_VECTOR1(0, 3, 4)), 70);
+  sim <<= G3_TRANSFO(G3_POINT(1, 1, 1), 1.5);
+  G_LEN l(2);
+  sim.Transfo(&l);
+  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_NEAR(double(l), 3.0, 1e-14);
+  EXPECT_TRUE(sim.DoesModOri());
+  EXPECT_FALSE(sim.IsHomogenous());
 }
 
 TEST_F(TransfoTest, Records) {
