@@ -84,6 +84,20 @@ TEST_F(FrameTest, FromDirectionsPointsAndPlane) {
   ExpectVec(q.GetVy(), 0, 0, 1, 0);
   ExpectVec(q.GetVz(), 0, -1, 0, 0);
 
+  // Degenerate inputs: (1, 0, 0) stands in for the missing Z, the others
+  // follow from it, and GerrNullVector stays pending.
+  const G3_FRAME par(o, G3_VECTOR1(0, 0, 1), G3_VECTOR1(0, 0, -1));
+  EXPECT_EQ(C_ERROR::GetPending(), &GerrNullVector);
+  C_ERROR::ClearPending();
+  ExpectVec(par.GetVz(), 1, 0, 0, 0);
+  ExpectVec(par.GetVy(), 0, -1, 0, 0);
+  const G3_FRAME col(G3_POINT(0, 0, 0), G3_POINT(0, 2, 0), G3_POINT(0, 5, 0));
+  EXPECT_EQ(C_ERROR::GetPending(), &GerrNullVector);
+  C_ERROR::ClearPending();
+  ExpectVec(col.GetVx(), 0, 1, 0, 0);
+  ExpectVec(col.GetVz(), 1, 0, 0, 0);
+  ExpectVec(col.GetVy(), 0, 0, 1, 0);
+
   // Accessors built from the members.
   EXPECT_EQ(p.GetAy().GetVx(), p.GetVy());
   const G3_PLANE pyz = p.GetPyz();
