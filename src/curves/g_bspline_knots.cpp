@@ -128,7 +128,8 @@ C_BOOL G_BSPLINE::IsWrappable() const {
   if (periodic_) return 0;
   int n = knots_.GetNumber();
   int p = degree_;
-  if (p < 0 || n < 2 * p + 2) return 0;
+  // Every knot the test reads exists from 2p + 1 knots on.
+  if (p < 0 || n < 2 * p + 1) return 0;
   double acc = GetAcc();
   double a = knots_[p];
   double b = knots_[n - p - 1];
@@ -216,15 +217,18 @@ double G_BSPLINE::NextEndArc(double u, double uMax) const {
 }
 
 double G_BSPLINE::PrevBegArc(double u, double from) const {
+  // A walk that reaches u passes each knot at most twice (once more after a
+  // periodic wrap); one that has not reached u by then never will (u beyond
+  // the range, or a walk stuck at the end of the range), and gives u.
+  long steps = 2L * knots_.GetNumber() + 4;
   double x = from;
   double e;
   do {
     e = NextEndArc(x, u);
     if (C_ERROR::Is()) return u;
     if (std::fabs(e - u) < kArcTol) return x;
-    if (!(e > x)) break;  // no progress: the walk would never end
     x = e;
-  } while (e <= u);
+  } while (e <= u && --steps > 0);
   return u;
 }
 

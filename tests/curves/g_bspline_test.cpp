@@ -556,6 +556,9 @@ TEST_F(BsplineTest, ShapePredicates) {
   // Unequal end spacing that repeats the other end is wrappable.
   EXPECT_TRUE(G_BSPLINE(0, 1, List({-2, 0, 1, 3, 4})).IsWrappable());
   EXPECT_FALSE(G_BSPLINE(0, 1, List({-2, 0, 1, 3, 4.1})).IsWrappable());
+  // 2p + 1 knots: a range of zero length, whose two ends repeat each other.
+  EXPECT_TRUE(G_BSPLINE(0, 2, List({0, 1, 2, 5, 9})).IsWrappable());
+  EXPECT_FALSE(G_BSPLINE(0, 2, List({0, 1, 2, 5})).IsWrappable());
   // Clean: two different knots closer than the accuracy are not.
   EXPECT_FALSE(G_BSPLINE(0, 1, List({0, 0, 1, 1 + 1e-9, 2, 2})).IsClean());
   EXPECT_TRUE(G_BSPLINE(0, 1, List({0, 0, 1, 1, 2, 2})).IsClean());
@@ -616,6 +619,14 @@ TEST_F(BsplineTest, KnotArcWalks) {
   EXPECT_EQ(TakeError(), "");
   bs.NextEndArc(5, 10);
   EXPECT_EQ(TakeError(), kOutOfRange);
+
+  // A periodic walk that starts beyond the period wraps and goes on to u.
+  G_BSPLINE per(1, 1, 6);  // 0 ... 6
+  EXPECT_EQ(per.PrevBegArc(4, 7), 3);
+  EXPECT_EQ(per.PrevBegArc(4.5, -5.5), 4);
+  // u beyond the range is never reached: the walk stops and gives u.
+  EXPECT_EQ(bs.PrevBegArc(5, 0), 5);
+  EXPECT_EQ(TakeError(), "");
 }
 
 TEST_F(BsplineTest, RangeNegationWrapAndUnwrapEditTheVector) {
