@@ -43,11 +43,14 @@ G3_POINT G3_CV_BSPLINE_SLIM::GetPosit(double u) const {
   if (C_ERROR::Is()) return G3_POINT::P0;
   int nf = bs_.GetNumberOfFuncs();
   int p = bs_.GetDegree();
-  // Every function needs its control point (and its weight): the lists are
-  // the caller's to fill, so a short one is an index error, not a stray read.
-  if (pts_.GetNumber() < nf || (IsRational() && wts_.GetNumber() < nf)) {
-    TerrInvalidIndex.Trigger();
-    return G3_POINT::P0;
+  // The lists are the caller's to fill: a control point (or weight) missing
+  // for one of the p + 1 functions at u is an index error, not a stray read.
+  for (int j = 0; j <= p; ++j) {
+    int i = (first + j) % nf;
+    if (i >= pts_.GetNumber() || (IsRational() && i >= wts_.GetNumber())) {
+      TerrInvalidIndex.Trigger();
+      return G3_POINT::P0;
+    }
   }
   double x = 0, y = 0, z = 0;
   if (!IsRational()) {

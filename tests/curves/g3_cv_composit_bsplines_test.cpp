@@ -213,6 +213,17 @@ TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
     EXPECT_LT(Dist(loop.GetPosit(u + 7 * 5), G3_POINT(x, y, z)), 1e-12) << u;
     EXPECT_LT(Dist(loop.GetPosit(u - 3 * 5), G3_POINT(x, y, z)), 1e-12) << u;
   }
+  // A list short of the last functions still serves the intervals that do
+  // not reach them.
+  loop.SetCPts(Pts({q[0], q[1], q[2], q[3]}));
+  EXPECT_LT(Dist(loop.GetPosit(0), G3_POINT((q[0].GetCx() + 4 * q[1].GetCx() + q[2].GetCx()) / 6,
+                                            (q[0].GetCy() + 4 * q[1].GetCy() + q[2].GetCy()) / 6,
+                                            (q[0].GetCz() + 4 * q[1].GetCz() + q[2].GetCz()) / 6)),
+            1e-14);
+  EXPECT_EQ(C_ERROR::Is(), 0);
+  loop.GetPosit(1.5);  // needs control point 4
+  EXPECT_TRUE(C_ERROR::GetPending() == &TerrInvalidIndex);
+  C_ERROR::ClearPending();
   loop.SetCPts(Pts({G3_POINT(0, 0, 0)}));
   EXPECT_TRUE(loop.GetPosit(1) == G3_POINT::P0);
   EXPECT_TRUE(C_ERROR::GetPending() == &TerrInvalidIndex);
