@@ -52,7 +52,9 @@ const C_STRING& G3_CV_BSPLINE::GetClassName() const { return CLASS_NAME; }
 
 G3_CV* G3_CV_BSPLINE::Clone() const { return Cnew<G3_CV_BSPLINE>(*this); }
 
-G3_CV_BSPLINE* G3_CV_BSPLINE::CloneSame() const { return Cnew<G3_CV_BSPLINE>(*this); }
+// Through the virtual Clone, so that a class derived from this one is cloned
+// whole.
+G3_CV_BSPLINE* G3_CV_BSPLINE::CloneSame() const { return static_cast<G3_CV_BSPLINE*>(Clone()); }
 
 G3_CV* G3_CV_BSPLINE::GenerateDefault() { return Cnew<G3_CV_BSPLINE>(); }
 

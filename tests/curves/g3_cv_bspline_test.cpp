@@ -120,6 +120,13 @@ TEST_F(CvBsplineTest, KnotAndPointAccessors) {
   G3_CV_BSPLINE::SetTolForSketch(1e-5);
 }
 
+// A host's own B-spline class: CloneSame goes through its Clone.
+class TAGGED_BSPLINE : public G3_CV_BSPLINE {
+ public:
+  G3_CV* Clone() const override { return new TAGGED_BSPLINE(*this); }
+  int tag = 0;
+};
+
 TEST_F(CvBsplineTest, CopiesAndClonesAreDeep) {
   G3_CV_BSPLINE cv(G_BSPLINE(1, 2, 4), Points(4), List({1, 1, 2, 1}));
   int owner = 0;
@@ -142,6 +149,12 @@ TEST_F(CvBsplineTest, CopiesAndClonesAreDeep) {
   ExpectSame(*static_cast<G3_CV_BSPLINE*>(clone.get()), cv);
   std::unique_ptr<G3_CV_BSPLINE> same(cv.CloneSame());
   ExpectSame(*same, cv);
+  TAGGED_BSPLINE tagged;
+  tagged.tag = 7;
+  std::unique_ptr<G3_CV_BSPLINE> taggedSame(tagged.CloneSame());
+  TAGGED_BSPLINE* t2 = dynamic_cast<TAGGED_BSPLINE*>(taggedSame.get());
+  ASSERT_TRUE(t2 != nullptr);
+  EXPECT_EQ(t2->tag, 7);
   std::unique_ptr<G3_CV> gen(G3_CV_BSPLINE::GenerateDefault());
   EXPECT_TRUE(gen->GetClass() == G3_CV_BSPLINE::CLASS);
 
