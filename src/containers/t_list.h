@@ -812,6 +812,7 @@ class T_LIST {
     Tsave(sorted_, file, 0);
   }
   // The list is replaced only when the whole record was read.
+  static constexpr int kLoadReserve = 1024;
   void Load(int version, C_FILE* file) {
     int n = 0;
     Tload(version, file, &n);
@@ -820,9 +821,15 @@ class T_LIST {
       CerrInvalidValue.Trigger();
       return;
     }
-    T_LIST tmp(n);
+    // A count read from a file is not trusted with the allocation: room
+    // grows as the elements actually arrive.
+    T_LIST tmp(std::min(n, kLoadReserve));
     if (C_ERROR::Is()) return;
     for (int k = 0; k < n; ++k) {
+      if (k >= tmp.size_) {
+        tmp.GrowAuto(k + 1);
+        if (C_ERROR::Is()) return;
+      }
       TlistLoadElement(version, file, tmp.a_ + k);
       if (C_ERROR::Is()) return;
       tmp.number_ = k + 1;

@@ -605,6 +605,7 @@ class T_LIST_P {
     Tsave(sorted_, file, 0);
   }
   // The list is replaced only when the whole record was read.
+  static constexpr int kLoadReserve = 1024;
   void Load(int version, C_FILE* file) {
     int n = 0;
     Tload(version, file, &n);
@@ -613,9 +614,15 @@ class T_LIST_P {
       CerrInvalidValue.Trigger();
       return;
     }
-    T_LIST_P tmp(n);
+    // A count read from a file is not trusted with the allocation: room
+    // grows as the elements actually arrive.
+    T_LIST_P tmp(std::min(n, kLoadReserve));
     if (C_ERROR::Is()) return;
     for (int k = 0; k < n; ++k) {
+      if (k >= tmp.size_) {
+        tmp.GrowAuto(k + 1);
+        if (C_ERROR::Is()) return;
+      }
       T* q = Cnew<T>();
       if (C_ERROR::Is()) return;
       tmp.a_[k] = q;

@@ -917,6 +917,13 @@ TEST_F(TListTest, TextRecordsRoundTrip) {
   keep.Load(0, &neg);
   EXPECT_TRUE(Raised(CerrInvalidValue));
   EXPECT_EQ(Items(keep), (VI{9}));
+  // A corrupted count far beyond the file ends at the file's end, without
+  // asking for room for the count first.
+  C_FILE_MEMORY huge(C_FILE::TEXT, "2000000000\n1\n2\n");
+  keep.Load(0, &huge);
+  EXPECT_TRUE(C_ERROR::Is());
+  C_ERROR::ClearPending();
+  EXPECT_EQ(Items(keep), (VI{9}));
 
   // Elements without a record.
   T_LIST<void*> ptrs;
