@@ -28,17 +28,19 @@ bool SvgPicture::Write(const std::string& path) const {
         hi[i] = std::max(hi[i], p[i]);
       }
   if (lo[0] > hi[0]) lo[0] = lo[1] = 0, hi[0] = hi[1] = 1;
-  double span = std::max({hi[0] - lo[0], hi[1] - lo[1], 1e-12});
-  double k = (size - 2 * margin) / span;
+  // The picture keeps the content's aspect: 800 wide at most, 800 high at most.
+  double sx = std::max(hi[0] - lo[0], 1e-12), sy = std::max(hi[1] - lo[1], 1e-12);
+  double k = std::min((size - 2 * margin) / sx, (size - 2 * margin) / sy);
+  double width = sx * k + 2 * margin, height = sy * k + 2 * margin + 20;
   auto X = [&](const P2& p) { return margin + (p[0] - lo[0]) * k; };
-  auto Y = [&](const P2& p) { return size - margin - (p[1] - lo[1]) * k; };
+  auto Y = [&](const P2& p) { return height - margin - (p[1] - lo[1]) * k; };
 
   std::FILE* f = std::fopen(path.c_str(), "w");
   if (f == nullptr) return false;
   std::fprintf(f,
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%g\" height=\"%g\" "
                "viewBox=\"0 0 %g %g\">\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n",
-               size, size, size, size);
+               width, height, width, height);
   for (const Item& it : items_) {
     if (it.kind == Item::POINTS) {
       std::fprintf(f, "<g fill=\"%s\">\n", it.colour.c_str());
