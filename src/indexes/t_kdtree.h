@@ -432,9 +432,8 @@ class T_KDTREE : public T_TREE2<T> {
       }
       const int next = (s.split + 1) % DIM;
       // Pushed right first so that the left subtree is walked first.
-      if (s.split != axis && !nv.right.IsVoid()) stack.Push(STEP{nv.right, next});
-      if (!nv.left.IsVoid()) stack.Push(STEP{nv.left, next});
-      if (C_ERROR::Is()) return;
+      if (s.split != axis && !nv.right.IsVoid() && !stack.Push(STEP{nv.right, next})) return;
+      if (!nv.left.IsVoid() && !stack.Push(STEP{nv.left, next})) return;
     }
   }
 
@@ -457,14 +456,14 @@ class T_KDTREE : public T_TREE2<T> {
     T_TREE2_STACK<STEP> stack;
     stack.Push(STEP{v, axis, mask});
     while (!stack.IsVoid()) {
-      if (C_ERROR::Is()) return;
       const STEP s = stack.Pop();
       if (s.mask == 0 && s.v != v) {
         this->Gather(s.v, out);
+        if (C_ERROR::Is()) return;
         continue;
       }
       const NODE& nv = this->At(s.v);
-      if (CheckObject(nv.item, bounds, s.mask)) out->Append(s.v);
+      if (CheckObject(nv.item, bounds, s.mask) && !this->Collect(out, s.v)) return;
       if (nv.left.IsVoid() && nv.right.IsVoid()) continue;
       const int next = (s.axis + 1) % DIM;
       const double c = Coo(nv.item, s.axis);
@@ -484,8 +483,8 @@ class T_KDTREE : public T_TREE2<T> {
         rightMask &= ~lowBit;
       }
       // Right first: the stack gives the left subtree first.
-      if (goRight && !nv.right.IsVoid()) stack.Push(STEP{nv.right, next, rightMask});
-      if (goLeft && !nv.left.IsVoid()) stack.Push(STEP{nv.left, next, leftMask});
+      if (goRight && !nv.right.IsVoid() && !stack.Push(STEP{nv.right, next, rightMask})) return;
+      if (goLeft && !nv.left.IsVoid() && !stack.Push(STEP{nv.left, next, leftMask})) return;
     }
   }
 
@@ -592,9 +591,10 @@ class T_KDTREE : public T_TREE2<T> {
       const double c = Coo(nv.item, i);
       if (min ? c < *value : c > *value) *value = c;
       const int next = (s.split + 1) % DIM;
-      if (!nv.left.IsVoid() && (s.split != i || min)) stack.Push(STEP{nv.left, next});
-      if (!nv.right.IsVoid() && (s.split != i || !min)) stack.Push(STEP{nv.right, next});
-      if (C_ERROR::Is()) return;
+      if (!nv.left.IsVoid() && (s.split != i || min) && !stack.Push(STEP{nv.left, next})) return;
+      if (!nv.right.IsVoid() && (s.split != i || !min) && !stack.Push(STEP{nv.right, next})) {
+        return;
+      }
     }
   }
 
@@ -632,7 +632,6 @@ class T_KDTREE : public T_TREE2<T> {
     T_TREE2_STACK<STEP> stack;
     stack.Push(STEP{v, axis, VISIT, 0});
     while (!stack.IsVoid()) {
-      if (C_ERROR::Is()) return;
       const STEP s = stack.Pop();
       if (s.v.IsVoid()) continue;
       if (s.kind == FAR_LEFT && s.diff <= -radius_) continue;
@@ -640,23 +639,23 @@ class T_KDTREE : public T_TREE2<T> {
       const NODE& nv = this->At(s.v);
       const double diff = Coo(nv.item, s.axis) - query_[s.axis];
       const int next = (s.axis + 1) % DIM;
+      C_BOOL pushed = true;
       if (diff < -radius_) {
-        stack.Push(STEP{nv.right, next, VISIT, 0});
-        continue;
-      }
-      if (diff > radius_) {
-        stack.Push(STEP{nv.left, next, VISIT, 0});
-        continue;
-      }
-      const double d = GetSearchDis(nv.item);
-      if (d < radius_) FillSearchTree(s.v, d);
-      if (diff < 0) {
-        stack.Push(STEP{nv.left, next, FAR_LEFT, diff});
-        stack.Push(STEP{nv.right, next, VISIT, 0});
+        pushed = stack.Push(STEP{nv.right, next, VISIT, 0});
+      } else if (diff > radius_) {
+        pushed = stack.Push(STEP{nv.left, next, VISIT, 0});
       } else {
-        stack.Push(STEP{nv.right, next, FAR_RIGHT, diff});
-        stack.Push(STEP{nv.left, next, VISIT, 0});
+        const double d = GetSearchDis(nv.item);
+        if (d < radius_) FillSearchTree(s.v, d);
+        if (diff < 0) {
+          pushed = stack.Push(STEP{nv.left, next, FAR_LEFT, diff}) &&
+                   stack.Push(STEP{nv.right, next, VISIT, 0});
+        } else {
+          pushed = stack.Push(STEP{nv.right, next, FAR_RIGHT, diff}) &&
+                   stack.Push(STEP{nv.left, next, VISIT, 0});
+        }
       }
+      if (!pushed) return;
     }
   }
 
@@ -673,7 +672,6 @@ class T_KDTREE : public T_TREE2<T> {
     SetWholeSpace(first.cell);
     stack.Push(first);
     while (!stack.IsVoid()) {
-      if (C_ERROR::Is()) return;
       const STEP s = stack.Pop();
       if (s.deferred && !(metric.CellDis(s.cell) < radius_)) continue;
       for (int i = 0; i < 2 * DIM; ++i) cell_[i] = s.cell[i];
@@ -687,7 +685,7 @@ class T_KDTREE : public T_TREE2<T> {
         STEP r{nv.right, next, true, {}};
         for (int i = 0; i < 2 * DIM; ++i) r.cell[i] = cell_[i];
         r.cell[2 * a] = c;
-        stack.Push(r);
+        if (!stack.Push(r)) return;
       }
       if (!nv.left.IsVoid()) {
         const double saved = cell_[2 * a + 1];
@@ -695,7 +693,7 @@ class T_KDTREE : public T_TREE2<T> {
         if (metric.CellDis(cell_) < radius_) {
           STEP l{nv.left, next, false, {}};
           for (int i = 0; i < 2 * DIM; ++i) l.cell[i] = cell_[i];
-          stack.Push(l);
+          if (!stack.Push(l)) return;
         }
         cell_[2 * a + 1] = saved;
       }

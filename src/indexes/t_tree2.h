@@ -279,9 +279,8 @@ class T_TREE2 {
   void Gather(T_NODE n, T_LIST<T_NODE>* out) const {
     if (!Check(n) || out == nullptr) return;
     T_NODE v = n;
-    out->Append(v);
+    if (!Collect(out, v)) return;
     for (;;) {
-      if (C_ERROR::Is()) return;
       const NODE& nv = At(v);
       if (!nv.left.IsVoid()) {
         v = nv.left;
@@ -300,7 +299,7 @@ class T_TREE2 {
           v = p;
         }
       }
-      out->Append(v);
+      if (!Collect(out, v)) return;
     }
   }
 
@@ -312,6 +311,13 @@ class T_TREE2 {
   static const T& GetDefault() {
     static const T item{};
     return item;
+  }
+  // Appends v to out; false after a failed growth (error pending). The
+  // pending error is looked at only when the list had to grow.
+  static C_BOOL Collect(T_LIST<T_NODE>* out, T_NODE v) {
+    const C_BOOL grows = out->GetNumber() == out->GetSize();
+    out->Append(v);
+    return !grows || !C_ERROR::Is();
   }
   NODE& At(T_NODE n) { return nodes_[n.GetId()]; }
   const NODE& At(T_NODE n) const { return nodes_[n.GetId()]; }
