@@ -756,3 +756,50 @@ TEST(G3_KDTREE, CopiesAndBoxesAreIndependentOfTheSource) {
   t.ComputeBox(untouched);
   EXPECT_EQ(untouched[0], 7);
 }
+
+TEST(G3_KDTREE, DegenerateDeepTreeIsWalkedWithoutRecursion) {
+  // A chain 200000 nodes deep (each point above the previous on every axis,
+  // hung as its right child), as single insertions of sorted points would
+  // make it; recursion over it would overflow the stack.
+  constexpr int kDepth = 200000;
+  G3_KDTREE t;
+  T_NODE last = t.NewRoot(G3_KDTREE_POINT(G3_POINT(0, 0, 0), 0), true);
+  for (int i = 1; i < kDepth; ++i) {
+    last = t.AppendRightChild(last, G3_KDTREE_POINT(G3_POINT(i, i, i), i));
+  }
+  ASSERT_FALSE(C_ERROR::Is());
+
+  T_LIST<G3_POINT> pts;
+  T_LIST<int> ids;
+  t.GetPoints(&pts);
+  EXPECT_EQ(pts.GetNumber(), kDepth);
+  double box[6];
+  t.ComputeBox(box);
+  EXPECT_EQ(box[1], kDepth - 1);
+  EXPECT_EQ(box[4], 0);
+  EXPECT_TRUE(t.Search(G3_BOX(kDepth - 3.5, 1e9, 0, 1e9, 0, 1e9), &pts, &ids, 63));
+  EXPECT_EQ(SortedIds(ids), (std::vector<int>{kDepth - 3, kDepth - 2, kDepth - 1}));
+  int id = -1;
+  EXPECT_TRUE(t.Search(G3_POINT(kDepth - 1, kDepth - 1, kDepth - 1), &id, 0));
+  EXPECT_EQ(id, kDepth - 1);
+
+  t.SearchNearest(G3_POINT(kDepth + 5.0, kDepth + 5.0, kDepth + 5.0), 2, &pts, &ids);
+  EXPECT_EQ(ids.GetNumber(), 2);
+  EXPECT_EQ(ids[0], kDepth - 1);
+  t.SearchNearest(G3_AXIS(G3_POINT(kDepth, kDepth, 0), G3_VECTOR1(0, 0, 1)), 1, &pts, &ids);
+  EXPECT_EQ(ids[0], kDepth - 1);
+  T_CONTEXT* c = t.BeginEuclideanSearch(G3_POINT(kDepth + 1.0, kDepth + 1.0, kDepth + 1.0));
+  for (int k = 1; k <= 3; ++k) {
+    ASSERT_TRUE(t.SearchEuclideanNearest(c, nullptr, &id));
+    EXPECT_EQ(id, kDepth - k);
+  }
+  t.EndEuclideanSearch(c);
+
+  // Deleting near the bottom relinks the last nodes.
+  EXPECT_TRUE(t.Delete(G3_POINT(kDepth - 3, kDepth - 3, kDepth - 3), 0));
+  EXPECT_TRUE(t.Delete(G3_POINT(kDepth - 1, kDepth - 1, kDepth - 1), 0));
+  t.GetPoints(&pts);
+  EXPECT_EQ(pts.GetNumber(), kDepth - 2);
+  EXPECT_EQ(CheckTree(t), kDepth - 3);
+  EXPECT_FALSE(C_ERROR::Is());
+}
