@@ -157,9 +157,12 @@ void G3_CV::Load(int version, C_FILE* file) {
     Tload(version, file, &explicitTokens);
     if (C_ERROR::Is()) return;
   }
+  // Either way the tokens read replace those the curve held, so that a curve
+  // loaded back holds exactly the tokens it was saved with.
   if (explicitTokens) {
     tokens_.Load(version, file);
   } else {
+    tokens_.Clear();
     tokens_.Append(G_TOKEN(elt_, 1, 0));
   }
   if (C_ERROR::Is()) return;

@@ -17,9 +17,7 @@ G3_CV_COMPOSIT::~G3_CV_COMPOSIT() = default;
 const C_STRING& G3_CV_COMPOSIT::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_COMPOSIT::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_COMPOSIT::Clone() const { return CloneSame(); }
-
-G3_CV_COMPOSIT* G3_CV_COMPOSIT::CloneSame() const {
+G3_CV* G3_CV_COMPOSIT::Clone() const {
   G3_CV_COMPOSIT* c = Cnew<G3_CV_COMPOSIT>(*this);
   if (C_ERROR::Is()) {
     delete c;
@@ -27,6 +25,10 @@ G3_CV_COMPOSIT* G3_CV_COMPOSIT::CloneSame() const {
   }
   return c;
 }
+
+// Through the virtual Clone, so that a class derived from this one is cloned
+// whole.
+G3_CV_COMPOSIT* G3_CV_COMPOSIT::CloneSame() const { return static_cast<G3_CV_COMPOSIT*>(Clone()); }
 
 G3_CV* G3_CV_COMPOSIT::GenerateDefault() { return Cnew<G3_CV_COMPOSIT>(); }
 
@@ -77,10 +79,16 @@ void G3_CV_COMPOSIT::Insert(int i, const G3_CV& c) {
   delete copy;
 }
 
+// The span of child i, 0 for an index out of range (the list then raises its
+// invalid-index error, an empty list included).
+double G3_CV_COMPOSIT::ChildSpan(int i) const {
+  if (i < 0 || i >= curves_.GetNumber()) return 0;
+  const G3_CV* child = curves_.GetAdrFast(i);
+  return child != nullptr ? child->GetSpan() : 0;
+}
+
 void G3_CV_COMPOSIT::Remove(int i, G3_CV** out) {
-  const G3_CV* child = curves_.GetAdr(i);
-  if (C_ERROR::Is()) return;
-  double s = child != nullptr ? child->GetSpan() : 0;
+  double s = ChildSpan(i);
   curves_.Remove(i, out);
   if (C_ERROR::Is()) return;
   SetEnd(GetEnd() - s);
@@ -91,9 +99,7 @@ void G3_CV_COMPOSIT::Replace(int i, G3_CV** c, G3_CV** old) {
     CerrInvalidValue.Trigger();
     return;
   }
-  const G3_CV* child = curves_.GetAdr(i);
-  if (C_ERROR::Is()) return;
-  double s0 = child != nullptr ? child->GetSpan() : 0;
+  double s0 = ChildSpan(i);
   double s1 = (*c)->GetSpan();
   curves_.Replace(i, c, old);
   if (C_ERROR::Is()) return;
@@ -101,8 +107,10 @@ void G3_CV_COMPOSIT::Replace(int i, G3_CV** c, G3_CV** old) {
 }
 
 void G3_CV_COMPOSIT::Replace(int i, const G3_CV& c, G3_CV** old) {
-  curves_.GetAdr(i);  // checks the index before copying
-  if (C_ERROR::Is()) return;
+  if (i < 0 || i >= curves_.GetNumber()) {
+    curves_.Replace(i, c, old);  // raises the list's invalid-index error, copies nothing
+    return;
+  }
   G3_CV* copy = c.CloneSame();
   if (C_ERROR::Is()) {
     delete copy;

@@ -64,6 +64,8 @@ class G_API G3_CV_COMPOSIT : public G3_CV {
   void Save(C_FILE* file) const override;
 
  private:
+  double ChildSpan(int i) const;
+
   C_BOOL closed_;
   T_LIST_P<G3_CV> curves_;
 };

@@ -33,9 +33,7 @@ G3_CV_LINE::~G3_CV_LINE() = default;
 const C_STRING& G3_CV_LINE::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_LINE::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_LINE::Clone() const { return CloneSame(); }
-
-G3_CV_LINE* G3_CV_LINE::CloneSame() const {
+G3_CV* G3_CV_LINE::Clone() const {
   G3_CV_LINE* c = Cnew<G3_CV_LINE>(*this);
   if (C_ERROR::Is()) {
     delete c;
@@ -43,6 +41,10 @@ G3_CV_LINE* G3_CV_LINE::CloneSame() const {
   }
   return c;
 }
+
+// Through the virtual Clone, so that a class derived from this one is cloned
+// whole.
+G3_CV_LINE* G3_CV_LINE::CloneSame() const { return static_cast<G3_CV_LINE*>(Clone()); }
 
 G3_CV* G3_CV_LINE::GenerateDefault() { return Cnew<G3_CV_LINE>(); }
 

@@ -54,9 +54,7 @@ G3_CV_POLYGON::~G3_CV_POLYGON() = default;
 const C_STRING& G3_CV_POLYGON::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_POLYGON::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_POLYGON::Clone() const { return CloneSame(); }
-
-G3_CV_POLYGON* G3_CV_POLYGON::CloneSame() const {
+G3_CV* G3_CV_POLYGON::Clone() const {
   G3_CV_POLYGON* c = Cnew<G3_CV_POLYGON>(*this);
   if (C_ERROR::Is()) {
     delete c;
@@ -64,6 +62,10 @@ G3_CV_POLYGON* G3_CV_POLYGON::CloneSame() const {
   }
   return c;
 }
+
+// Through the virtual Clone, so that a class derived from this one is cloned
+// whole.
+G3_CV_POLYGON* G3_CV_POLYGON::CloneSame() const { return static_cast<G3_CV_POLYGON*>(Clone()); }
 
 G3_CV* G3_CV_POLYGON::GenerateDefault() { return Cnew<G3_CV_POLYGON>(); }
 

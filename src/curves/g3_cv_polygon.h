@@ -77,7 +77,8 @@ class G_API G3_CV_POLYGON : public G3_CV {
 // An owning list of polygons.
 class G_API G3_CV_POLYGONS : public T_LIST_P<G3_CV_POLYGON> {
  public:
-  explicit G3_CV_POLYGONS(int capacity = 0) : T_LIST_P<G3_CV_POLYGON>(capacity) {}
+  G3_CV_POLYGONS() = default;
+  explicit G3_CV_POLYGONS(int capacity) : T_LIST_P<G3_CV_POLYGON>(capacity) {}
   // Each polygon copied.
   G3_CV_POLYGONS(const G3_CV_POLYGONS& other) = default;
   // Takes over the other list's storage, deletes the emptied list object and

@@ -58,7 +58,7 @@ void G_TOKEN::Save(C_FILE* file) const {
   }
 }
 
-// The token changes only when its whole record was read.
+// A text record changes the token only when its whole line was read.
 void G_TOKEN::Load(int /*version*/, C_FILE* file) {
   if (file->GetType() == C_FILE::TEXT) {
     static C_STRING line;
@@ -94,11 +94,13 @@ void G_TOKEN::Load(int /*version*/, C_FILE* file) {
       int32_t ki[2] = {0, 0};
       memcpy(&identifier, buf, 8);
       memcpy(ki, buf + 8, 8);
+      // The whole record is read: key and index are taken even when the
+      // identifier cannot be mapped, which leaves the element as it was.
+      key_ = ki[0];
+      index_ = ki[1];
       int elt = 0;
       if (!MapIdentifier(identifier, &elt)) return;
       elt_ = IntToElt(elt);
-      key_ = ki[0];
-      index_ = ki[1];
     } else {
       int32_t buf[3] = {0, 0, 0};
       file->Read(int64_t(sizeof(buf)), buf);

@@ -140,6 +140,21 @@ TEST_F(CurveTest, CompositeSpanIsTheSumOfItsChildren) {
   EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
   C_ERROR::ClearPending();
   ExpectSpan(d, 0, 6);
+  // Removing or replacing in an empty composite is a bad index too.
+  G3_CV_COMPOSIT empty;
+  G3_CV* keep = new G3_CV_LINE;
+  empty.Remove(0, nullptr);
+  EXPECT_STREQ(PendingText(), "T#Err#Invalid index");
+  C_ERROR::ClearPending();
+  empty.Replace(0, &keep, nullptr);
+  EXPECT_STREQ(PendingText(), "T#Err#Invalid index");
+  C_ERROR::ClearPending();
+  empty.Replace(0, G3_CV_LINE(), nullptr);
+  EXPECT_STREQ(PendingText(), "T#Err#Invalid index");
+  C_ERROR::ClearPending();
+  ASSERT_NE(keep, nullptr);
+  delete keep;
+  ExpectSpan(empty, 0, 0);
   // A bad index gives the shared default curve, or null.
   EXPECT_TRUE(d.Get(5)->IsClass("G3_CV") && d.Get(5)->GetSpan() == 1);
   EXPECT_EQ(d.GetAdr(5), nullptr);

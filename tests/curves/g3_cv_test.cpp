@@ -8,6 +8,7 @@
 #include "curves/g3_cv_circle.h"
 #include "curves/g3_cv_composit.h"
 #include "curves/g3_cv_line.h"
+#include "curves/g3_cv_polygon.h"
 #include "curves_test_util.h"
 #include "frame/g_errors.h"
 #include "runtime/c_file.h"
@@ -167,6 +168,19 @@ TEST_F(CurveTest, BaseRecordWritesTokensOnlyWhenExplicit) {
   }
 }
 
+TEST_F(CurveTest, ImplicitTokenLoadedBackIntoTheSameCurveIsTheOnlyOne) {
+  G3_CV c(0, 3);
+  c.SetElt(E(8));
+  c.GetTokensAdr()->Append(G_TOKEN(E(8), 1, 0));
+  C_FILE_MEMORY f(C_FILE::BINARY);
+  c.Save(&f);
+  f.Rewind();
+  c.Load(603021, &f);
+  ASSERT_FALSE(C_ERROR::Is());
+  ASSERT_EQ(c.GetTokens().GetNumber(), 1);
+  EXPECT_TRUE(c.GetTokens().Get(0).GetElt() == E(8));
+}
+
 TEST_F(CurveTest, BaseRecordVersionThresholds) {
   struct CASE {
     int version;
@@ -280,4 +294,43 @@ TEST_F(CurveTest, AbsentClassIsReadAsItsRegisteredBaseAndTheRestSkipped) {
     ASSERT_TRUE(c && c->IsCircle()) << PendingText();
     EXPECT_TRUE(f.AtEnd());
   }
+}
+
+namespace {
+// Library classes extended by the host, each with a field of its own.
+template <class BASE>
+class TEST_EXTENDED : public BASE {
+ public:
+  static const C_STRING CLASS;
+  int extra = 0;
+  const C_STRING& GetClass() const override { return CLASS; }
+  G3_CV* Clone() const override { return new TEST_EXTENDED(*this); }
+};
+template <class BASE>
+const C_STRING TEST_EXTENDED<BASE>::CLASS("TEST_EXTENDED");
+
+template <class BASE>
+void ExpectClonedWhole() {
+  TEST_EXTENDED<BASE> x;
+  x.extra = 5;
+  const BASE& b = x;
+  std::unique_ptr<BASE> c(b.CloneSame());
+  ASSERT_NE(c, nullptr);
+  ASSERT_TRUE(c->IsClass("TEST_EXTENDED"));
+  EXPECT_EQ(static_cast<TEST_EXTENDED<BASE>*>(c.get())->extra, 5);
+}
+}  // namespace
+
+TEST_F(CurveTest, CloneSameOfALibraryClassGoesThroughTheVirtualClone) {
+  ExpectClonedWhole<G3_CV_LINE>();
+  ExpectClonedWhole<G3_CV_CIRCLE>();
+  ExpectClonedWhole<G3_CV_POLYGON>();
+  ExpectClonedWhole<G3_CV_COMPOSIT>();
+  // A polygon list copies its polygons the same way.
+  G3_CV_POLYGONS l;
+  G3_CV_POLYGON* p = new TEST_EXTENDED<G3_CV_POLYGON>;
+  l.Append(&p);
+  G3_CV_POLYGONS copy(l);
+  ASSERT_EQ(copy.GetNumber(), 1);
+  EXPECT_TRUE(copy.Get(0).IsClass("TEST_EXTENDED"));
 }
