@@ -75,8 +75,10 @@ class LINE_METRIC {
     G3_POINT entry;
     if (cellBox.Intersect(axis_, &entry)) return 0;
     // w: from the origin to the centre of the cut cell; h: its half extents.
+    // scale: the largest magnitude met, coordinates included, since their
+    // rounding carries into every difference.
     double w[3], h[3];
-    double wMax = 0, hMax = 0;
+    double scale = 0;
     for (int i = 0; i < 3; ++i) {
       const double lo = cell[2 * i] > box_[2 * i] ? cell[2 * i] : box_[2 * i];
       const double hi = cell[2 * i + 1] < box_[2 * i + 1] ? cell[2 * i + 1] : box_[2 * i + 1];
@@ -85,8 +87,9 @@ class LINE_METRIC {
       if (!(lo <= hi)) return 0;
       w[i] = 0.5 * (lo + hi) - o_[i];
       h[i] = 0.5 * (hi - lo);
-      if (std::fabs(w[i]) > wMax) wMax = std::fabs(w[i]);
-      if (h[i] > hMax) hMax = h[i];
+      for (const double v : {lo, hi, o_[i], w[i]}) {
+        if (std::fabs(v) > scale) scale = std::fabs(v);
+      }
     }
     double best = 0;
     for (int i = 0; i < 3; ++i) {
@@ -101,7 +104,7 @@ class LINE_METRIC {
       const double gap = Dot(w, d) - Spread(h, d);
       if (gap > best) best = gap;
     }
-    const double bound = best - CELL_DIS_MARGIN * (wMax + hMax);
+    const double bound = best - CELL_DIS_MARGIN * scale;
     return bound > 0 ? bound * bound : 0;
   }
 

@@ -639,21 +639,28 @@ TEST(G3_KDTREE, NearestToAxisSeesCellsBesideTheLine) {
   // A thin slab of points just below z = 0 under a cloud high above: lines
   // skimming the slab obliquely pass near the middle of its cells' top faces,
   // far from every corner, so only a true line-to-cell distance keeps the
-  // slab's points.
-  std::vector<PT> pts;
-  std::mt19937 rng(12);
-  auto rnd = [&rng](double span) { return (rng() / 4294967296.0) * span; };
-  for (int i = 0; i < 1500; ++i) pts.push_back(PT{rnd(400), rnd(400), -0.01 - rnd(0.02), i});
-  for (int i = 1500; i < 2000; ++i) pts.push_back(PT{rnd(400), rnd(400), 300 + rnd(100), i});
-  G3_KDTREE t;
-  Fill(&t, pts, true);
-  for (const G3_VECTOR1& d : {G3_VECTOR1(1, 0.3, 0), G3_VECTOR1(-0.2, 1, 0), G3_VECTOR1(1, 1, 0.001)}) {
-    const G3_AXIS a(G3_POINT(200, 200, 0.2), d);
-    T_LIST<G3_POINT> got;
-    T_LIST<int> ids;
-    t.SearchNearest(a, 5, &got, &ids);
-    ExpectNearest(pts, got, ids, 5, [&](const PT& x) { return LineDis2(x, a.GetPo(), a.GetVx()); },
-                  1e-9);
+  // slab's points. Once near the origin, once far from it.
+  for (const double shift : {0.0, 3e6}) {
+    std::vector<PT> pts;
+    std::mt19937 rng(12);
+    auto rnd = [&rng](double span) { return (rng() / 4294967296.0) * span; };
+    for (int i = 0; i < 1500; ++i) {
+      pts.push_back(PT{shift + rnd(400), rnd(400) - shift, shift - 0.01 - rnd(0.02), i});
+    }
+    for (int i = 1500; i < 2000; ++i) {
+      pts.push_back(PT{shift + rnd(400), rnd(400) - shift, shift + 300 + rnd(100), i});
+    }
+    G3_KDTREE t;
+    Fill(&t, pts, true);
+    for (const G3_VECTOR1& d :
+         {G3_VECTOR1(1, 0.3, 0), G3_VECTOR1(-0.2, 1, 0), G3_VECTOR1(1, 1, 0.001)}) {
+      const G3_AXIS a(G3_POINT(shift + 200, 200 - shift, shift + 0.2), d);
+      T_LIST<G3_POINT> got;
+      T_LIST<int> ids;
+      t.SearchNearest(a, 5, &got, &ids);
+      ExpectNearest(pts, got, ids, 5,
+                    [&](const PT& x) { return LineDis2(x, a.GetPo(), a.GetVx()); }, 1e-9);
+    }
   }
 }
 
