@@ -1,6 +1,7 @@
 #ifndef G3GEOM_RUNTIME_C_ERROR_H
 #define G3GEOM_RUNTIME_C_ERROR_H
 
+#include <cstddef>
 #include <new>
 #include <utility>
 
@@ -19,8 +20,11 @@ class G_API C_ERROR {
   C_ERROR& operator=(const C_ERROR&) = delete;
 
   void Trigger() const;
+  // The detail pointer of the catalogue's calls is always null.
+  void Trigger(std::nullptr_t) const { Trigger(); }
   // A mild error is an expected absence of result ("no intersection").
   void TriggerMild() const;
+  void TriggerMild(const char* /*detail*/) const { TriggerMild(); }
   // An error given by its text alone (the text is copied): C_ERROR::Trigger("T#Err#...").
   // GetPending then gives a per-thread C_ERROR holding the copy; a detail,
   // when given, is appended after ": ".

@@ -105,3 +105,14 @@ TEST(C_ERROR, CnewLeavesOutOfMemoryPendingOnFailure) {
   C_ERROR::ClearPending();
 #endif
 }
+
+TEST(C_ERROR, NullDetailRaisesTheConstantItself) {
+  C_ERROR::ClearPending();
+  CerrInternalError.Trigger(nullptr);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInternalError);
+  EXPECT_FALSE(CerrInternalError.IsMild());
+  CerrInvalidValue.TriggerMild(nullptr);
+  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
+  EXPECT_TRUE(CerrInvalidValue.IsMild());
+  C_ERROR::ClearPending();
+}
