@@ -172,6 +172,16 @@ TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 0);
   C_ERROR::ClearPending();
 
+  // Binary: key and index are read, the element stays as it was.
+  const char rec[16] = {0x63, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 9, 0, 0, 0};  // 99, 8, 9
+  C_FILE_MEMORY brec(C_FILE::BINARY, std::string(rec, 16));
+  fail_after = 0;
+  t.Load(0, &brec);
+  ASSERT_TRUE(C_ERROR::Is());
+  EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
+  EXPECT_TRUE(t.GetElt() == nullptr && t.GetKey() == 8 && t.GetIndex() == 9);
+  C_ERROR::ClearPending();
+
   C_FILE_MEMORY bin(C_FILE::BINARY, std::string("\x63\0\0\0\0\0\0\0", 8));  // 99
   fail_after = 0;
   EXPECT_EQ(G_TOKEN::LoadEltPtr(1, 608101, &bin), nullptr);
