@@ -27,6 +27,17 @@ int Classify3(const G3_BOX& q, const G3_BOX& b) {
   return PARTIAL;
 }
 
+// Not outside: the overlap alone, for the leaves.
+inline C_BOOL Meets3(const G3_BOX& q, const G3_BOX& b) {
+  return q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() && q.GetYmin() <= b.GetYmax() &&
+         b.GetYmin() <= q.GetYmax() && q.GetZmin() <= b.GetZmax() && b.GetZmin() <= q.GetZmax();
+}
+
+inline C_BOOL Meets2(const G2_BOX& q, const G3_BOX& b) {
+  return q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() && q.GetYmin() <= b.GetYmax() &&
+         b.GetYmin() <= q.GetYmax();
+}
+
 int Classify2(const G2_BOX& q, const G3_BOX& b) {
   if (!(q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() &&
         q.GetYmin() <= b.GetYmax() && b.GetYmin() <= q.GetYmax()))
@@ -59,6 +70,15 @@ C_BOOL HasNan(const G3_BOX& b) {
          std::isnan(b.GetYmax()) || std::isnan(b.GetZmin()) || std::isnan(b.GetZmax());
 }
 
+// Asks for the cache lines of data about to be read.
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
 const T_LIST<G3_BOX>& EmptyBoxes() {
   static const T_LIST<G3_BOX> empty;
   return empty;
@@ -80,13 +100,16 @@ G3_HBOX::G3_HBOX(const G3_HBOX& h) : leafSize_(h.leafSize_), hasNan_(h.hasNan_) 
   ids_ = h.ids_;
   if (C_ERROR::Is()) return;
   if (h.eltCount_ > 0) {
+    const int n = h.ids_.GetNumber();
     elts_ = CnewArray<G3_HBOXELT>(h.eltCapacity_);
-    if (elts_ == nullptr) {
+    if (elts_ != nullptr) posBoxes_ = CnewArray<G3_BOX>(n);
+    if (posBoxes_ == nullptr) {
       ids_.Clear();
       boxes_->Clear();
       return;
     }
     for (int i = 0; i < h.eltCount_; ++i) elts_[i] = h.elts_[i];
+    for (int k = 0; k < n; ++k) posBoxes_[k] = h.posBoxes_[k];
     eltCapacity_ = h.eltCapacity_;
     eltCount_ = h.eltCount_;
   }
@@ -102,6 +125,7 @@ G3_HBOX& G3_HBOX::operator=(const G3_HBOX& h) {
   std::swap(leafSize_, tmp.leafSize_);
   std::swap(boxes_, tmp.boxes_);
   std::swap(hasNan_, tmp.hasNan_);
+  std::swap(posBoxes_, tmp.posBoxes_);
   ids_.Grab(&tmp.ids_);
   return *this;
 }
@@ -112,6 +136,7 @@ const T_LIST<G3_BOX>& G3_HBOX::GetBoxes() const {
 
 G3_HBOX::~G3_HBOX() {
   delete[] elts_;
+  delete[] posBoxes_;
   delete boxes_;
 }
 
@@ -163,6 +188,8 @@ void G3_HBOX::GrabBoxes(T_LIST<G3_BOX>** boxes, C_BOOL splitZ, int leafSize) {
 void G3_HBOX::BuildHBox(C_BOOL splitZ) {
   eltCount_ = 0;
   hasNan_ = false;
+  delete[] posBoxes_;
+  posBoxes_ = nullptr;
   const int n = boxes_ != nullptr ? boxes_->GetNumber() : 0;
   ids_.Clear();
   ids_.SetNumber(n);
@@ -185,7 +212,8 @@ void G3_HBOX::BuildHBox(C_BOOL splitZ) {
   if (n == 0) return;
   delete[] elts_;
   elts_ = CnewArray<G3_HBOXELT>(eltCapacity_);
-  if (elts_ == nullptr) {
+  if (elts_ != nullptr) posBoxes_ = CnewArray<G3_BOX>(n);
+  if (posBoxes_ == nullptr) {
     eltCapacity_ = 0;
     ids_.Clear();
     C_ERROR::Trigger(kErrCannotBuild);
@@ -196,6 +224,7 @@ void G3_HBOX::BuildHBox(C_BOOL splitZ) {
   hasNan_ = false;
   for (int k = 0; k < n && !hasNan_; ++k) hasNan_ = HasNan((*boxes_)[k]);
   Build(0, n - 1, splitZ);
+  for (int k = 0; k < n; ++k) posBoxes_[k] = (*boxes_)[id[k]];
 }
 
 void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
@@ -277,14 +306,13 @@ void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
       return;
     }
     if (e.GetType() == G3_HBOXELT::LEAF) {
-      const T_LIST<G3_BOX>& boxes = *boxes_;
-      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
-        const int id = ids_[k];
-        if (Classify3(q, boxes[id]) != OUTSIDE) ids->Append(id);
-      }
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k)
+        if (Meets3(q, posBoxes_[k])) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
+    Prefetch(&elts_[e.GetLink1()]);
+    Prefetch(&elts_[e.GetLink2()]);
     GetIndexes(e.GetLink1(), q, ids);
     elt = e.GetLink2();  // classified afresh
   }
@@ -300,14 +328,13 @@ void G3_HBOX::GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const {
       return;
     }
     if (e.GetType() == G3_HBOXELT::LEAF) {
-      const T_LIST<G3_BOX>& boxes = *boxes_;
-      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
-        const int id = ids_[k];
-        if (Classify2(q, boxes[id]) != OUTSIDE) ids->Append(id);
-      }
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k)
+        if (Meets2(q, posBoxes_[k])) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
+    Prefetch(&elts_[e.GetLink1()]);
+    Prefetch(&elts_[e.GetLink2()]);
     GetIndexes(e.GetLink1(), q, ids);
     elt = e.GetLink2();
   }
@@ -318,11 +345,8 @@ void G3_HBOX::GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const {
     const G3_HBOXELT& e = elts_[elt];
     if (!e.GetBox().Intersect(a, nullptr)) return;
     if (e.GetType() == G3_HBOXELT::LEAF) {
-      const T_LIST<G3_BOX>& boxes = *boxes_;
-      for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
-        const int id = ids_[k];
-        if (boxes[id].Intersect(a, nullptr)) ids->Append(id);
-      }
+      for (int k = e.GetMin(); k <= e.GetMax(); ++k)
+        if (posBoxes_[k].Intersect(a, nullptr)) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
@@ -355,8 +379,7 @@ void G3_HBOX::GatherMet(int elt, T_LIST<int>* ids) const {
     const G3_HBOXELT& e = elts_[elt];
     if (e.GetType() == G3_HBOXELT::LEAF) {
       for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
-        const int id = ids_[k];
-        if (!HasNan((*boxes_)[id])) ids->Append(id);
+        if (!HasNan(posBoxes_[k])) ids->Append(ids_[k]);
       }
       return;
     }
@@ -390,11 +413,10 @@ C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) {
     return false;
   }
   if (e.GetType() != G3_HBOXELT::LEAF) return false;
-  const T_LIST<G3_BOX>& boxes = *boxes_;
   C_BOOL any = false;
   for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
-    const G3_BOX& b = boxes[ids_[k]];
-    if (Classify2(q, b) == OUTSIDE) continue;
+    const G3_BOX& b = posBoxes_[k];
+    if (!Meets2(q, b)) continue;
     if (!any)
       *out = b;
     else

@@ -137,6 +137,9 @@ class G_API G3_HBOX {
   int leafSize_ = 0;
   T_LIST<G3_BOX>* boxes_ = nullptr;
   T_LIST<int> ids_;
+  // The boxes in the order of the id permutation, copied at the build, so
+  // that a leaf reads its boxes side by side instead of all over the list.
+  G3_BOX* posBoxes_ = nullptr;
   // Some box has a NaN coordinate: such a box meets nothing, so a query that
   // encloses a whole element must still look at its boxes.
   C_BOOL hasNan_;

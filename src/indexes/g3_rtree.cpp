@@ -49,10 +49,25 @@ G3_BOX WithoutNan(const G3_BOX& b) {
                 lo(b.GetZmin()), hi(b.GetZmax()));
 }
 
-G3_BOX United(const G3_BOX& a, const G3_BOX& b) {
-  G3_BOX u(a);
-  u.Unite(b);
-  return u;
+// G3_BOX::Unite inline, for the hot loops: a bound is replaced only by a
+// strictly smaller minimum or a strictly larger maximum.
+inline double Lo(double a, double b) { return b < a ? b : a; }
+inline double Hi(double a, double b) { return b > a ? b : a; }
+
+inline void UniteInto(G3_BOX* a, const G3_BOX& b) {
+  a->SetXmin(Lo(a->GetXmin(), b.GetXmin()));
+  a->SetXmax(Hi(a->GetXmax(), b.GetXmax()));
+  a->SetYmin(Lo(a->GetYmin(), b.GetYmin()));
+  a->SetYmax(Hi(a->GetYmax(), b.GetYmax()));
+  a->SetZmin(Lo(a->GetZmin(), b.GetZmin()));
+  a->SetZmax(Hi(a->GetZmax(), b.GetZmax()));
+}
+
+// Volume of a united with b.
+inline double UnitedVolume(const G3_BOX& a, const G3_BOX& b) {
+  return (Hi(a.GetXmax(), b.GetXmax()) - Lo(a.GetXmin(), b.GetXmin())) *
+         (Hi(a.GetYmax(), b.GetYmax()) - Lo(a.GetYmin(), b.GetYmin())) *
+         (Hi(a.GetZmax(), b.GetZmax()) - Lo(a.GetZmin(), b.GetZmin()));
 }
 
 double Min(const G3_BOX& b, int d) {
@@ -72,6 +87,24 @@ C_BOOL AxisHasNan(const G3_AXIS& a) {
 C_BOOL HasNan(const G3_BOX& b) {
   return std::isnan(b.GetXmin()) || std::isnan(b.GetXmax()) || std::isnan(b.GetYmin()) ||
          std::isnan(b.GetYmax()) || std::isnan(b.GetZmin()) || std::isnan(b.GetZmax());
+}
+
+// TisEqual (relative 1e-12), with the calls it would answer false spared: a
+// gap beyond a looser bound cannot be equal.
+inline C_BOOL NearlyEqual(double a, double b) {
+  const double scale = std::fmax(1.0, std::fmax(std::fabs(a), std::fabs(b)));
+  if (std::fabs(a - b) > 1e-9 * scale) return false;
+  return TisEqual(a, b);
+}
+
+// Asks for a node's cache lines ahead of its visit.
+inline void PrefetchNode(const G3_RTREE_NODE* n) {
+#if defined(__GNUC__)
+  const char* p = reinterpret_cast<const char*>(n);
+  for (size_t k = 0; k < sizeof(G3_RTREE_NODE); k += 64) __builtin_prefetch(p + k);
+#else
+  (void)n;
+#endif
 }
 
 // The slot value of a free slot.
@@ -99,7 +132,7 @@ G3_BOX G3_RTREE_NODE::GetCover() const {
       cover = WithoutNan(b.rect);
       first = false;
     } else {
-      cover.Unite(b.rect);
+      UniteInto(&cover, b.rect);
     }
   }
   return cover;
@@ -354,13 +387,18 @@ C_BOOL G3_RTREE::InsertRect(const G3_BOX& box, int id) {
   G3_RTREE_RECORD previous;
   const C_BOOL hadOld = old != nullptr;
   if (hadOld) previous = *old;
+  const int records = idMap_->GetNumber();
   idMap_->Insert(id, rec);
-  if (C_ERROR::Is()) return false;
+  // Replacing a record cannot fail; a new one failed when it is not counted.
+  if (!hadOld && idMap_->GetNumber() != records + 1) return false;
   G3_RTREE_BRANCH b;
   b.rect = box;
   b.child = G3_RTREE_BRANCH::IdToChild(id);
+  broken_ = false;
   const C_BOOL split = InsertRect1(b, &root_, 0);
-  if (C_ERROR::Is()) {
+  // The reserve makes a failure below impossible; should one happen all the
+  // same, the map must not keep a record the tree lacks.
+  if (broken_) {
     if (hadOld)
       idMap_->Insert(id, previous);
     else
@@ -373,12 +411,7 @@ C_BOOL G3_RTREE::InsertRect(const G3_BOX& box, int id) {
 C_BOOL G3_RTREE::InsertRect1(const G3_RTREE_BRANCH& b, G3_RTREE_NODE** root, int level) {
   if (!reinserting_) ++boxCount_;
   G3_RTREE_NODE* newNode = nullptr;
-  const C_BOOL split = InsertRect2(b, *root, &newNode, level);
-  if (C_ERROR::Is()) {
-    if (!reinserting_) --boxCount_;
-    return false;
-  }
-  if (split) {
+  if (InsertRect2(b, *root, &newNode, level)) {
     G3_RTREE_NODE* r = NewNode();
     if (r == nullptr) return false;
     r->level = (*root)->level + 1;
@@ -407,8 +440,8 @@ C_BOOL G3_RTREE::InsertRect2(const G3_RTREE_BRANCH& b, G3_RTREE_NODE* n,
       const G3_RTREE_BRANCH& s = n->branch[i];
       if (s.child == nullptr) continue;
       const double vol = s.rect.GetVolume();
-      const double grow = United(b.rect, s.rect).GetVolume() - vol;
-      if (best < 0 || grow < bestGrow || (TisEqual(grow, bestGrow) && vol < bestVol)) {
+      const double grow = UnitedVolume(b.rect, s.rect) - vol;
+      if (best < 0 || grow < bestGrow || (vol < bestVol && NearlyEqual(grow, bestGrow))) {
         best = i;
         bestGrow = grow;
         bestVol = vol;
@@ -417,16 +450,18 @@ C_BOOL G3_RTREE::InsertRect2(const G3_RTREE_BRANCH& b, G3_RTREE_NODE* n,
     if (best < 0) {
       // An inner node always has a branch; nothing sound can be done here.
       CerrInternalError.Trigger();
+      broken_ = true;
       return false;
     }
     G3_RTREE_BRANCH& chosen = n->branch[best];
+    // All its lines at once rather than one after the other.
+    PrefetchNode(chosen.child);
     G3_RTREE_NODE* split = nullptr;
     if (!InsertRect2(b, chosen.child, &split, level)) {
-      if (C_ERROR::Is()) return false;
-      chosen.rect.Unite(b.rect);
+      UniteInto(&chosen.rect, b.rect);
       return false;
     }
-    if (C_ERROR::Is()) return false;
+    if (split == nullptr) return false;  // no node to split into: error pending
     chosen.rect = chosen.child->GetCover();
     G3_RTREE_BRANCH nb;
     nb.rect = split->GetCover();
@@ -436,9 +471,7 @@ C_BOOL G3_RTREE::InsertRect2(const G3_RTREE_BRANCH& b, G3_RTREE_NODE* n,
   }
   if (n->level == level) {
     ++branchCount_;
-    const C_BOOL r = AddBranch(b, n, newNode);
-    if (C_ERROR::Is()) --branchCount_;
-    return r;
+    return AddBranch(b, n, newNode);
   }
   return false;
 }
@@ -452,6 +485,7 @@ void G3_RTREE::SplitNode(G3_RTREE_NODE* n, const G3_RTREE_BRANCH& b, G3_RTREE_NO
   // Nodes were reserved before the update began, so this takes a free one.
   G3_RTREE_NODE* q = NewNode();
   if (q == nullptr) {
+    broken_ = true;
     // Put the node back as it was (its 5 branches; b is not stored).
     for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) n->branch[i] = branchBuf_[i];
     n->count = G3_RTREE_NODE_CARD;
@@ -468,7 +502,7 @@ void G3_RTREE::GetBranches(G3_RTREE_NODE* n, const G3_RTREE_BRANCH& b) {
   for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) branchBuf_[i] = n->branch[i];
   branchBuf_[G3_RTREE_NODE_CARD] = b;
   coverSplit_ = WithoutNan(branchBuf_[0].rect);
-  for (int i = 1; i < G3_RTREE_SPLIT_CARD; ++i) coverSplit_.Unite(branchBuf_[i].rect);
+  for (int i = 1; i < G3_RTREE_SPLIT_CARD; ++i) UniteInto(&coverSplit_, branchBuf_[i].rect);
   const int level = n->level;
   const int index = n->poolIndex;
   n->Init();
@@ -538,8 +572,7 @@ void G3_RTREE::Pigeonhole(G3_RTREE_PARTITION_VARS* pv) {
     const G3_BOX& r = branchBuf_[i].rect;
     double grow[2];
     for (int g = 0; g < 2; ++g) {
-      const G3_BOX c = pv->count[g] == 0 ? r : United(pv->cover[g], r);
-      grow[g] = c.GetVolume() - pv->area[g];
+      grow[g] = (pv->count[g] == 0 ? r.GetVolume() : UnitedVolume(pv->cover[g], r)) - pv->area[g];
     }
     int group;
     if (grow[0] < grow[1])
@@ -562,7 +595,7 @@ void G3_RTREE::Classify(int i, int group, G3_RTREE_PARTITION_VARS* pv) {
   if (pv->count[group] == 0)
     pv->cover[group] = branchBuf_[i].rect;
   else
-    pv->cover[group].Unite(branchBuf_[i].rect);
+    UniteInto(&pv->cover[group], branchBuf_[i].rect);
   pv->area[group] = pv->cover[group].GetVolume();
   ++pv->count[group];
 }
@@ -703,13 +736,19 @@ void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* 
       if (b.child != nullptr && Classify3(q, b.rect) != OUTSIDE) ids->Append(b.GetId());
     return;
   }
-  for (const G3_RTREE_BRANCH& b : n->branch) {
-    if (b.child == nullptr) continue;
-    const int c = Classify3(q, b.rect);
-    if (c == INSIDE)
-      Gather(b.child, ids);
-    else if (c == PARTIAL)
-      GetIndexes(b.child, q, ids);
+  // Every slot is classified first, so that the children to visit are
+  // fetched together; they are then visited in slot order.
+  int c[G3_RTREE_NODE_CARD];
+  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
+    const G3_RTREE_BRANCH& b = n->branch[i];
+    c[i] = b.child == nullptr ? OUTSIDE : Classify3(q, b.rect);
+    if (c[i] != OUTSIDE) PrefetchNode(b.child);
+  }
+  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
+    if (c[i] == INSIDE)
+      Gather(n->branch[i].child, ids);
+    else if (c[i] == PARTIAL)
+      GetIndexes(n->branch[i].child, q, ids);
   }
 }
 
@@ -719,13 +758,17 @@ void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G2_BOX& q, T_LIST<int>* 
       if (b.child != nullptr && Classify2(q, b.rect) != OUTSIDE) ids->Append(b.GetId());
     return;
   }
-  for (const G3_RTREE_BRANCH& b : n->branch) {
-    if (b.child == nullptr) continue;
-    const int c = Classify2(q, b.rect);
-    if (c == INSIDE)
-      Gather(b.child, ids);
-    else if (c == PARTIAL)
-      GetIndexes(b.child, q, ids);
+  int c[G3_RTREE_NODE_CARD];
+  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
+    const G3_RTREE_BRANCH& b = n->branch[i];
+    c[i] = b.child == nullptr ? OUTSIDE : Classify2(q, b.rect);
+    if (c[i] != OUTSIDE) PrefetchNode(b.child);
+  }
+  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
+    if (c[i] == INSIDE)
+      Gather(n->branch[i].child, ids);
+    else if (c[i] == PARTIAL)
+      GetIndexes(n->branch[i].child, q, ids);
   }
 }
 
@@ -740,13 +783,15 @@ void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_AXIS& a, T_LIST<int>*
 }
 
 void G3_RTREE::Gather(const G3_RTREE_NODE* n, T_LIST<int>* ids) const {
-  for (const G3_RTREE_BRANCH& b : n->branch) {
-    if (b.child == nullptr) continue;
-    if (n->level == 0)
-      ids->Append(b.GetId());
-    else
-      Gather(b.child, ids);
+  if (n->level == 0) {
+    for (const G3_RTREE_BRANCH& b : n->branch)
+      if (b.child != nullptr) ids->Append(b.GetId());
+    return;
   }
+  for (const G3_RTREE_BRANCH& b : n->branch)
+    if (b.child != nullptr) PrefetchNode(b.child);
+  for (const G3_RTREE_BRANCH& b : n->branch)
+    if (b.child != nullptr) Gather(b.child, ids);
 }
 
 C_BOOL G3_RTREE::GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) {
@@ -762,7 +807,7 @@ C_BOOL G3_RTREE::GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) 
     if (!any)
       *out = part;
     else
-      out->Unite(part);
+      UniteInto(out, part);
     any = true;
   }
   return any;

@@ -217,7 +217,8 @@ class G_API G3_RTREE {
   G3_RTREE_BRANCH branchBuf_[G3_RTREE_SPLIT_CARD];
   G3_BOX coverSplit_;
   T_HASH_MAP<int, G3_RTREE_RECORD>* idMap_ = nullptr;
-  int freeCount_ = 0;  // nodes on the free list
+  int freeCount_ = 0;   // nodes on the free list
+  C_BOOL broken_;       // an update met a state it cannot handle
 };
 
 // A best-first search context over t, holding the initial entry (none for a
