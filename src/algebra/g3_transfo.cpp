@@ -387,8 +387,8 @@ G3_TRANSFO& G3_TRANSFO::operator>>=(const G3_TRANSFO& t) {
   return *this;
 }
 
-void G3_TRANSFO::Invert() {
-  if (!ModPos) return;
+C_BOOL G3_TRANSFO::Invert() {
+  if (!ModPos) return true;
   double r[4][4];
   if (!ModVec) {
     for (int i = 0; i < 4; ++i)
@@ -411,7 +411,7 @@ void G3_TRANSFO::Invert() {
     const double det = m[0][0] * c[0][0] + m[1][0] * c[1][0] + m[2][0] * c[2][0];
     if (det == 0.0) {
       GerrUnableToInvert.Trigger();
-      return;
+      return false;
     }
     for (int i = 0; i < 3; ++i)
       for (int j = 0; j < 3; ++j) r[i][j] = c[j][i] / det;
@@ -429,7 +429,7 @@ void G3_TRANSFO::Invert() {
     double Ai[4], AiB[4], CAi[4], CAiB[4], S[4], Si[4];
     if (!Inv2(A, Ai)) {
       GerrUnableToInvert.Trigger();
-      return;
+      return false;
     }
     Mul2(Ai, B, AiB);
     Mul2(C, Ai, CAi);
@@ -437,7 +437,7 @@ void G3_TRANSFO::Invert() {
     for (int i = 0; i < 4; ++i) S[i] = D[i] - CAiB[i];
     if (!Inv2(S, Si)) {
       GerrUnableToInvert.Trigger();
-      return;
+      return false;
     }
     double TR[4], BL[4], TL[4];
     Mul2(AiB, Si, TR);  // A^-1.B.S^-1, negated below
@@ -455,6 +455,7 @@ void G3_TRANSFO::Invert() {
     for (int j = 0; j < 4; ++j) Mat[i][j] = r[i][j];
   // An inverse shares every property; only the scale is inverted.
   if (int(ModAng) == 0 && Scale != 0) Scale = 1 / Scale;
+  return true;
 }
 
 G3_TRANSFO G3_TRANSFO::Transpose() const {

@@ -77,8 +77,9 @@ class G_API G3_TRANSFO {
   // ---- composition and comparison ----
   G3_TRANSFO& operator<<=(const G3_TRANSFO& t);  // this = this . t
   G3_TRANSFO& operator>>=(const G3_TRANSFO& t);  // this = t . this
-  // In place. A singular matrix: GerrUnableToInvert, unchanged.
-  void Invert();
+  // In place; true on success. A singular matrix: GerrUnableToInvert, the
+  // map unchanged and false.
+  C_BOOL Invert();
   // A new transformation with the transposed matrix.
   G3_TRANSFO Transpose() const;
   // Exact comparisons of the 16 elements (order: lexicographic, row-major).

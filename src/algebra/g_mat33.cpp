@@ -127,6 +127,13 @@ G_MAT33 operator*(const G_MAT33& a, const G_MAT33& b) {
   return m;
 }
 
+C_BOOL G_MAT33::operator==(const G_MAT33& b) const {
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      if (m_[i][j] != b.m_[i][j]) return false;
+  return true;
+}
+
 C_BOOL G_MAT33::operator>(const G_MAT33& b) const {
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)

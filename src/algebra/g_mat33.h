@@ -55,6 +55,10 @@ class G_API G_MAT33 {
   G_MAT33& operator>>=(const G_MAT33& b);  // this = b . this
   // Exact lexicographic order over the elements, row-major.
   C_BOOL operator>(const G_MAT33& b) const;
+  C_BOOL operator<(const G_MAT33& b) const { return b > *this; }
+  // Exact comparison of every element.
+  C_BOOL operator==(const G_MAT33& b) const;
+  C_BOOL operator!=(const G_MAT33& b) const { return !(*this == b); }
 
   PARA_TYPE GetParaxial() const;
 

@@ -222,6 +222,13 @@ G_MAT44 operator*(const G_MAT44& a, const G_MAT44& b) {
   return m;
 }
 
+C_BOOL G_MAT44::operator==(const G_MAT44& b) const {
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j)
+      if (m_[i][j] != b.m_[i][j]) return false;
+  return true;
+}
+
 C_BOOL G_MAT44::operator>(const G_MAT44& b) const {
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j)

@@ -62,6 +62,10 @@ class G_API G_MAT44 {
   G_MAT44& operator>>=(const G_MAT44& b);  // this = b . this
   // Exact lexicographic order over the elements, row-major.
   C_BOOL operator>(const G_MAT44& b) const;
+  C_BOOL operator<(const G_MAT44& b) const { return b > *this; }
+  // Exact comparison of every element.
+  C_BOOL operator==(const G_MAT44& b) const;
+  C_BOOL operator!=(const G_MAT44& b) const { return !(*this == b); }
 
   PARA_TYPE GetParaxial() const;
 

@@ -254,6 +254,18 @@ TEST_F(MatTest, OrderAndParaxial) {
   G_MAT33 c, d(2.0);
   EXPECT_TRUE(d > c);  // 2 > 1 on the first element
   EXPECT_FALSE(c > d);
+  EXPECT_TRUE(c < d);
+  EXPECT_FALSE(d < c);
+  EXPECT_FALSE(c < G_MAT33::IDENTITY);
+
+  // Equality is exact, element by element.
+  EXPECT_TRUE(a == G_MAT44::IDENTITY);
+  EXPECT_FALSE(a != G_MAT44::IDENTITY);
+  EXPECT_TRUE(b != a);  // differs by 1e-300 in one element only
+  EXPECT_FALSE(b == a);
+  EXPECT_TRUE(a < b);
+  EXPECT_TRUE(c == G_MAT33::IDENTITY);
+  EXPECT_TRUE(d != c);
 
   EXPECT_EQ(G_MAT44::IDENTITY.GetParaxial(), G_PARA_Z);
   EXPECT_EQ(G_MAT33::IDENTITY.GetParaxial(), G_PARA_Z);
