@@ -15,6 +15,11 @@ void G3_TRANSFO::Transfo(G3_BOX* b) const {
     b->SetZmax(b->GetZmax() + Mat[2][3]);
     return;
   }
+  // A box with an empty interval (the void box above all) holds no point and
+  // neither does its image. Propagating its 1e100 sentinels through a turn or
+  // a mirror would give the whole space instead, so it is left as it is.
+  if (b->GetXmax() < b->GetXmin() || b->GetYmax() < b->GetYmin() || b->GetZmax() < b->GetZmin())
+    return;
   if (!Homogenous) {
     // Bounds propagation: each output bound gathers, input axis by input axis,
     // the smaller (or larger) of the two products with that axis's bounds.

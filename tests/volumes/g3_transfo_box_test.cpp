@@ -60,4 +60,31 @@ TEST(TransfoBoxTest, EachKindOfMap) {
   EXPECT_FALSE(C_ERROR::Is());
 }
 
+TEST(TransfoBoxTest, EmptyBoxesStayEmpty) {
+  C_ERROR::ClearPending();
+  // Through a turn, a mirror or a projective map the void box would
+  // otherwise gather +-1e100 into the whole space.
+  G3_TRANSFO turn, mirror, proj;
+  turn.SetRotZ(90);
+  mirror.SetSym(G3_POINT(0, 0, 0));
+  const double m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}};
+  proj.SetMat(m);
+  for (const G3_TRANSFO* t : {&turn, &mirror, &proj}) {
+    G3_BOX v;
+    t->Transfo(&v);
+    ExpectBox(v, 1e100, -1e100, 1e100, -1e100, 1e100, -1e100, 0);
+  }
+  // One empty interval is enough to hold no point.
+  G3_BOX e(0, 1, 3, 2, 0, 1);
+  turn.Transfo(&e);
+  ExpectBox(e, 0, 1, 3, 2, 0, 1, 0);
+  // A translation only shifts the bounds, which leaves the void box void.
+  G3_BOX w;
+  G3_TRANSFO(G3_VECTOR(1, 2, 3)).Transfo(&w);
+  EXPECT_GT(w.GetXmin(), w.GetXmax());
+  EXPECT_GT(w.GetYmin(), w.GetYmax());
+  EXPECT_GT(w.GetZmin(), w.GetZmax());
+  EXPECT_FALSE(C_ERROR::Is());
+}
+
 }  // namespace
