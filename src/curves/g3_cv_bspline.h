@@ -26,6 +26,9 @@ struct G_API NewtonMethodStruct {
 // points, weights and functions are the caller's to keep in agreement.
 class G_API G3_CV_BSPLINE : public G3_CV {
  public:
+  // The record type of NewtonVars, also known by the class's name.
+  using NewtonMethodStruct = ::NewtonMethodStruct;
+
   static const C_STRING CLASS;       // "G3_CV_BSPLINE"
   static const C_STRING CLASS_NAME;  // "#b-spline curve"
   // Sketching tolerance for the host (1e-5 at start).

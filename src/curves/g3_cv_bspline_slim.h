@@ -33,10 +33,19 @@ class G_API G3_CV_BSPLINE_SLIM {
 
   const G_BSPLINE& GetBs() const { return bs_; }
   void SetBs(const G_BSPLINE& bs) { bs_ = bs; }
+  int GetDegree() const { return bs_.GetDegree(); }
+  int GetNumberOfKnots() const { return bs_.GetNumberOfKnots(); }
+  // Knot i; a bad index raises the list's invalid-index error.
+  double GetKnot(int i) const { return bs_.GetKnot(i); }
   const G3_POINTS& GetCPts() const { return pts_; }
   void SetCPts(const G3_POINTS& pts) { pts_ = pts; }
+  int GetNumberOfCPts() const { return pts_.GetNumber(); }
+  // Control point i; a bad index raises the list's invalid-index error.
+  const G3_POINT& GetCPt(int i) const { return pts_.Get(i); }
   const T_LIST<double>& GetCWts() const { return wts_; }
   void SetCWts(const T_LIST<double>& wts) { wts_ = wts; }
+  // 1 for a polynomial curve, whatever i; else weight i, index checked.
+  double GetCWt(int i) const { return wts_.GetNumber() == 0 ? 1.0 : wts_.Get(i); }
 
   // Position at u; function first + j pairs with control point
   // (first + j) modulo the number of functions. The origin on failure.

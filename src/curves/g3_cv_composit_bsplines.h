@@ -23,7 +23,11 @@ class G_API G3_CV_COMPOSIT_BSPLINES {
   int GetNumberOfSegments() const { return segs_.GetNumber(); }
   // Segment k, or null for a bad index (with the list's error pending).
   const G3_CV_BSPLINE_SLIM* GetSegment(int k) const { return segs_.Get(k); }
+  const T_LIST<G3_CV_BSPLINE_SLIM*>& GetSegments() const { return segs_; }
   const T_LIST<double>& GetBreaks() const { return breaks_; }
+  int GetNumberOfBreaks() const { return breaks_.GetNumber(); }
+  // Break parameter i; a bad index raises the list's invalid-index error.
+  double GetBreak(int i) const { return breaks_.Get(i); }
   double GetBreakAngle() const { return angle_; }
   int GetMinPts() const { return minPts_; }
 

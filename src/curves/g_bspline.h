@@ -3,6 +3,7 @@
 
 #include "containers/t_list.h"
 #include "runtime/c_bool.h"
+#include "runtime/c_error.h"
 #include "runtime/c_file.h"
 #include "runtime/g_export.h"
 
@@ -41,6 +42,9 @@ class G_API G_BSPLINE {
   void SetKnots(const T_LIST<double>& knots) { knots_ = knots; }
   const T_LIST<double>& GetKnots() const { return knots_; }
   int GetNumberOfKnots() const { return knots_.GetNumber(); }
+  // Knot i of the list; a bad index raises the list's invalid-index error
+  // and gives 0.
+  double GetKnot(int i) const { return knots_.Get(i); }
   int GetNumberOfFuncs() const;
 
   void GetRange(double* a, double* b) const;
@@ -62,6 +66,17 @@ class G_API G_BSPLINE {
   // ders[k][j], k = 0 ... nd, j = 0 ... p: k-th derivative of the j-th
   // non-zero function at u. nd is at most MaxDegree.
   int GetDerivsNZ(int nd, double u, double** ders) const;
+  // The same into a table double ders[nd + 1][N], N at least p + 1.
+  template <int N>
+  int GetDerivsNZ(int nd, double u, double (*ders)[N]) const {
+    if (nd < 0 || nd > MaxDegree) {
+      CerrInvalidValue.Trigger();
+      return 0;
+    }
+    double* rows[MaxDegree + 1];
+    for (int k = 0; k <= nd; ++k) rows[k] = ders[k];
+    return GetDerivsNZ(nd, u, rows);
+  }
   // Function j at u; 0 at the end knots of its support (open support).
   double GetValue(int j, double u) const;
   void GetInfluenceRange(int j, int* k0, int* k1, C_BOOL* split, int* k2, int* k3) const;

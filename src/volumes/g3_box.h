@@ -98,9 +98,9 @@ class G_API G3_BOX {
   C_LOG IsInHalfSpace(const G3_POINT& p, const G3_VECTOR1& n) const;
   // With pt: the half-line from the axis point along its direction; pt gets
   // the point where it enters the box (the axis point itself when inside).
-  // Without pt: the whole line, by a separating-axis test in which a line
-  // grazing an edge misses.
-  C_BOOL Intersect(const G3_AXIS& ax, G3_POINT* pt) const;
+  // Without pt (null or left out): the whole line, by a separating-axis test
+  // in which a line grazing an edge misses.
+  C_BOOL Intersect(const G3_AXIS& ax, G3_POINT* pt = nullptr) const;
   // Clips the segment p0 p1 to the box. -1 when it misses (a and b untouched),
   // else exit face * 8 + entry face, faces 1 xmin, 2 xmax, 3 ymin, 4 ymax,
   // 5 zmin, 6 zmax, 0 for an end that was not cut. a and b may be null.

@@ -97,10 +97,10 @@ class G_API G3_OBBOX {
   // clash.
   C_BOOL Clash(const G3_OBBOX& b) const;
   C_BOOL Clash(const G3_BOX& b) const;
-  // Without p the whole line counts and a grazing line misses; with p only the
-  // half-line ahead of the axis point does, and p gets its first point in the
-  // box (the exit point when the axis point is inside).
-  C_BOOL Intersect(const G3_AXIS& ax, G3_POINT* p) const;
+  // Without p (null or left out) the whole line counts and a grazing line
+  // misses; with p only the half-line ahead of the axis point does, and p gets
+  // its first point in the box (the exit point when the axis point is inside).
+  C_BOOL Intersect(const G3_AXIS& ax, G3_POINT* p = nullptr) const;
 
   // The frame (a point record and three vector records), then the three sides.
   void Save(C_FILE* file) const;

@@ -66,13 +66,15 @@ TEST_F(SlimTest, TwoPointsWithNaturalEndsLieOnTheChord) {
                                             Dist(a, b)}));
   EXPECT_FALSE(c.IsPeriodic());
   EXPECT_FALSE(c.IsRational());
-  EXPECT_EQ(c.GetBs().GetDegree(), 3);
-  const G3_POINTS& q = c.GetCPts();
-  ASSERT_EQ(q.GetNumber(), 4);
-  EXPECT_LT(Dist(q[0], a), 1e-14);
-  EXPECT_LT(Dist(q[1], G3_POINT(2, 4, 3)), 1e-14);
-  EXPECT_LT(Dist(q[2], G3_POINT(3, 6, 3)), 1e-14);
-  EXPECT_LT(Dist(q[3], b), 1e-14);
+  EXPECT_EQ(c.GetDegree(), 3);
+  EXPECT_EQ(c.GetNumberOfKnots(), 8);
+  EXPECT_EQ(c.GetKnot(4), Dist(a, b));
+  ASSERT_EQ(c.GetNumberOfCPts(), 4);
+  EXPECT_LT(Dist(c.GetCPt(0), a), 1e-14);
+  EXPECT_LT(Dist(c.GetCPt(1), G3_POINT(2, 4, 3)), 1e-14);
+  EXPECT_LT(Dist(c.GetCPt(2), G3_POINT(3, 6, 3)), 1e-14);
+  EXPECT_LT(Dist(c.GetCPt(3), b), 1e-14);
+  EXPECT_EQ(c.GetCWt(3), 1.0);  // polynomial: every weight is 1
   double lo, hi;
   c.GetLimits(&lo, &hi);
   EXPECT_EQ(lo, -1e100);
@@ -248,7 +250,7 @@ G3_POINTS Corner() {  // a right angle at point 2
 
 std::vector<double> Breaks(const G3_CV_COMPOSIT_BSPLINES& c) {
   std::vector<double> v;
-  for (int i = 0; i < c.GetBreaks().GetNumber(); ++i) v.push_back(c.GetBreaks()[i]);
+  for (int i = 0; i < c.GetNumberOfBreaks(); ++i) v.push_back(c.GetBreak(i));
   return v;
 }
 
@@ -299,6 +301,7 @@ TEST_F(SlimTest, ChainsAreCutAtCornersAndNamedBreaks) {
   cut.Interpol(G3_VECTOR::V0, Straight(), G3_VECTOR::V0, 90, step, 2, 0, nullptr);
   EXPECT_EQ(cut.GetNumberOfSegments(), 3);
   EXPECT_EQ(cut.GetBreaks().GetNumber(), 5);
+  EXPECT_EQ(cut.GetSegments().GetNumber(), 3);
 }
 
 TEST_F(SlimTest, ChainEvaluationFollowsTheGlobalParameter) {

@@ -308,8 +308,8 @@ TEST_F(BsplineTest, DerivativesMatchFiniteDifferences) {
   G_BSPLINE per(1, 3, 6);
   double a[3][4], b[3][4];
   double* da[3] = {a[0], a[1], a[2]};
-  double* db[3] = {b[0], b[1], b[2]};
-  EXPECT_EQ(per.GetDerivsNZ(2, 0.7, da), per.GetDerivsNZ(2, 0.7 + 42, db));
+  // The table form fills the rows of a two-dimensional array.
+  EXPECT_EQ(per.GetDerivsNZ(2, 0.7, da), per.GetDerivsNZ(2, 0.7 + 42, b));
   for (int k = 0; k < 3; ++k)
     for (int j = 0; j < 4; ++j) EXPECT_NEAR(a[k][j], b[k][j], 1e-11);
   G_BSPLINE uni(0, 2, G_BSPLINE::UNIFORM, 4);

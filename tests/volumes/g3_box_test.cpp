@@ -208,6 +208,7 @@ TEST_F(G3BoxTest, RayEntryPoint) {
   EXPECT_FALSE(kUnit.Intersect(back, &p));
   ExpectPoint(p, 9, 9, 9);
   EXPECT_TRUE(kUnit.Intersect(back, nullptr));
+  EXPECT_TRUE(kUnit.Intersect(back));  // no point asked: the whole line
 
   // From inside the point is the origin itself.
   EXPECT_TRUE(kUnit.Intersect(G3_AXIS(G3_POINT(0.2, 0.3, 0.4), G3_VECTOR1(0, 1, 0)), &p));

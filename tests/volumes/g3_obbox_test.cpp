@@ -466,6 +466,7 @@ TEST_F(G3ObboxTest, LineAndHalfLine) {
   EXPECT_FALSE(b.Intersect(G3_AXIS(G3_POINT(5, 0, 0), x), &p));
   EXPECT_TRUE(p == G3_POINT(7, 7, 7));
   EXPECT_TRUE(b.Intersect(G3_AXIS(G3_POINT(5, 0, 0), x), nullptr));
+  EXPECT_TRUE(b.Intersect(G3_AXIS(G3_POINT(5, 0, 0), x)));
   // Parallel to a slab, outside it: both modes miss.
   EXPECT_FALSE(b.Intersect(G3_AXIS(G3_POINT(-5, 1.5, 0), x), &p));
   EXPECT_FALSE(b.Intersect(G3_AXIS(G3_POINT(-5, 1.5, 0), x), nullptr));
