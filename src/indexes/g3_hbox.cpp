@@ -79,6 +79,26 @@ inline void Prefetch(const void* p) {
 #endif
 }
 
+// The order of the split: minimum coordinate on axis D; > 0 when a goes
+// after b.
+template <int D>
+int CompareMin(const G3_BOX* a, const G3_BOX* b) {
+  const double u = D == 0 ? a->GetXmin() : (D == 1 ? a->GetYmin() : a->GetZmin());
+  const double v = D == 0 ? b->GetXmin() : (D == 1 ? b->GetYmin() : b->GetZmin());
+  return u > v ? 1 : (u < v ? -1 : 0);
+}
+
+// G3_BOX::Unite inline: a bound is replaced only by a strictly smaller
+// minimum or a strictly larger maximum.
+inline void UniteInto(G3_BOX* a, const G3_BOX& b) {
+  if (b.GetXmin() < a->GetXmin()) a->SetXmin(b.GetXmin());
+  if (b.GetXmax() > a->GetXmax()) a->SetXmax(b.GetXmax());
+  if (b.GetYmin() < a->GetYmin()) a->SetYmin(b.GetYmin());
+  if (b.GetYmax() > a->GetYmax()) a->SetYmax(b.GetYmax());
+  if (b.GetZmin() < a->GetZmin()) a->SetZmin(b.GetZmin());
+  if (b.GetZmax() > a->GetZmax()) a->SetZmax(b.GetZmax());
+}
+
 const T_LIST<G3_BOX>& EmptyBoxes() {
   static const T_LIST<G3_BOX> empty;
   return empty;
@@ -244,13 +264,12 @@ void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
   int axis = dy < dx ? 0 : 1;
   double extent = axis == 0 ? dx : dy;
   if (splitZ && dz > extent) axis = 2;
-  boxes_->SortIndexes(
-      [axis](const G3_BOX* p, const G3_BOX* q) {
-        const double a = axis == 0 ? p->GetXmin() : (axis == 1 ? p->GetYmin() : p->GetZmin());
-        const double c = axis == 0 ? q->GetXmin() : (axis == 1 ? q->GetYmin() : q->GetZmin());
-        return a > c ? 1 : (a < c ? -1 : 0);
-      },
-      first, last, &ids_);
+  if (axis == 0)
+    boxes_->SortIndexes(CompareMin<0>, first, last, &ids_);
+  else if (axis == 1)
+    boxes_->SortIndexes(CompareMin<1>, first, last, &ids_);
+  else
+    boxes_->SortIndexes(CompareMin<2>, first, last, &ids_);
   const int mid = (first + last) / 2;
   Build(first, mid, splitZ);
   const int left = eltCount_ - 1;
@@ -272,7 +291,7 @@ void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
 G3_BOX G3_HBOX::GetBox(int first, int last) const {
   const T_LIST<G3_BOX>& boxes = *boxes_;
   G3_BOX b = WithoutNan(boxes[ids_[first]]);
-  for (int k = first + 1; k <= last; ++k) b.Unite(boxes[ids_[k]]);
+  for (int k = first + 1; k <= last; ++k) UniteInto(&b, boxes[ids_[k]]);
   return b;
 }
 

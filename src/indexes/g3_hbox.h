@@ -95,6 +95,8 @@ class G_API G3_HBOX {
   // No index checks below.
   const G3_HBOXELT& Get(int i) const { return elts_[i]; }
   const T_LIST<G3_BOX>& GetBoxes() const;
+  // The list itself. Queries read the boxes as they were at the last build:
+  // a list changed through this pointer is seen after the next build only.
   T_LIST<G3_BOX>* GetBoxesAdr() { return boxes_; }
   int GetIdFromElt(int k) const { return ids_[k]; }
   const G3_BOX& GetLeafBox(int id) const { return GetBoxes()[id]; }
