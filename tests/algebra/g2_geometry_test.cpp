@@ -37,20 +37,6 @@ class G2Test : public GeomTest {
 
 const double kRound = 1e-12;
 
-#define EXPECT_XY(v, x, y)         \
-  do {                             \
-    const auto xy_ = (v);         \
-    EXPECT_EQ(xy_.GetCx(), (x));   \
-    EXPECT_EQ(xy_.GetCy(), (y));   \
-  } while (0)
-
-#define EXPECT_NEAR_XY(v, x, y, tol)    \
-  do {                                  \
-    const auto xy_ = (v);              \
-    EXPECT_NEAR(xy_.GetCx(), (x), tol); \
-    EXPECT_NEAR(xy_.GetCy(), (y), tol); \
-  } while (0)
-
 TEST_F(G2Test, ConstantsAndAccessors) {
   EXPECT_XY(G2_POINT::P0, 0.0, 0.0);
   EXPECT_XY(G2_VECTOR::V0, 0.0, 0.0);
