@@ -1,6 +1,8 @@
 #ifndef G3GEOM_ALGEBRA_G2_POINT_H
 #define G3GEOM_ALGEBRA_G2_POINT_H
 
+#include <cmath>
+
 #include "runtime/c_bool.h"
 #include "runtime/c_file.h"
 #include "runtime/g_export.h"
@@ -35,6 +37,9 @@ class G_API G2_POINT {
     if (i == 0) x_ = v;
     else if (i == 1) y_ = v;
   }
+  // Distance and squared distance from the origin.
+  double GetNorm() const { return std::sqrt(GetNorm2()); }
+  double GetNorm2() const { return x_ * x_ + y_ * y_; }
 
   G2_POINT& operator+=(const G2_VECTOR& v);
   G2_POINT& operator-=(const G2_VECTOR& v);

@@ -21,6 +21,9 @@ class G_API G3_AXIS {
 
   const G3_POINT& GetPo() const { return po_; }
   const G3_VECTOR1& GetVx() const { return vx_; }
+  // The members themselves, as SetPo and SetVx: no check.
+  G3_POINT& GetPo() { return po_; }
+  G3_VECTOR1& GetVx() { return vx_; }
   void SetPo(const G3_POINT& p) { po_ = p; }
   void SetVx(const G3_VECTOR1& v) { vx_ = v; }
   void Invert() { vx_.Invert(); }
@@ -40,8 +43,8 @@ class G_API G3_AXIS {
                     double* s = nullptr) const;
   // The nearest points p (on this axis) and q (on other) with their
   // parameters; parallel lines take p = Po. Pointers may be null.
-  void GetNearestPoints(const G3_AXIS& other, G3_POINT* p, G3_POINT* q, double* t,
-                        double* s) const;
+  void GetNearestPoints(const G3_AXIS& other, G3_POINT* p = nullptr, G3_POINT* q = nullptr,
+                        double* t = nullptr, double* s = nullptr) const;
 
   // Whether the full line crosses the triangle abc, boundary included. With
   // no output requested a sign test is used, otherwise a barycentric one that
@@ -51,12 +54,14 @@ class G_API G3_AXIS {
                            G2_POINT* uv = nullptr) const;
   // Crossings with a sphere, first root (t1, p1) before the second; a tangent
   // line gives two equal roots. False when the line misses.
-  C_BOOL IntersectSphere(const G3_POINT& centre, double r, double* t1, G3_POINT* p1, double* t2,
-                         G3_POINT* p2) const;
+  C_BOOL IntersectSphere(const G3_POINT& centre, double r, double* t1 = nullptr,
+                         G3_POINT* p1 = nullptr, double* t2 = nullptr,
+                         G3_POINT* p2 = nullptr) const;
   // Crossings with the axis-aligned ellipsoid (x/a)^2 + (y/b)^2 + (z/c)^2 = 3
   // about centre, which passes through the eight points (+-a, +-b, +-c).
-  C_BOOL IntersectAAEllipsoid(const G3_POINT& centre, double a, double b, double c, double* t1,
-                              G3_POINT* p1, double* t2, G3_POINT* p2) const;
+  C_BOOL IntersectAAEllipsoid(const G3_POINT& centre, double a, double b, double c,
+                              double* t1 = nullptr, G3_POINT* p1 = nullptr,
+                              double* t2 = nullptr, G3_POINT* p2 = nullptr) const;
 
   // Same line: each point on the other's line within tolDist (strict), and
   // the directions parallel within tolAng (a squared sine).

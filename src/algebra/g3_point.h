@@ -27,7 +27,7 @@ class G_API G3_POINT {
   // numbers); a separator run ending in ';' introduces an angle, giving the
   // cylindrical form "r;a z" or the longitude/latitude form "r;lo;la".
   // Malformed text leaves an error pending and the origin.
-  explicit G3_POINT(const C_STRING& s);
+  G3_POINT(const C_STRING& s);  // NOLINT: implicit by design
   constexpr G3_POINT(const G3_POINT&) = default;
   G3_POINT& operator=(const G3_POINT&) = default;
 

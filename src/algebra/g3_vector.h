@@ -22,7 +22,7 @@ class G_API G3_VECTOR {
       : x_(b.GetCx() - a.GetCx()), y_(b.GetCy() - a.GetCy()), z_(b.GetCz() - a.GetCz()) {}
   // Parsed from text: "x y z" with blanks or commas between the numbers; a
   // missing z is 0. Malformed text leaves an error pending and (0, 0, 0).
-  explicit G3_VECTOR(const C_STRING& s);
+  G3_VECTOR(const C_STRING& s);  // NOLINT: implicit by design
   constexpr G3_VECTOR(const G3_VECTOR&) = default;
   G3_VECTOR& operator=(const G3_VECTOR&) = default;
 
