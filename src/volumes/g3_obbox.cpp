@@ -1,5 +1,6 @@
 #include "volumes/g3_obbox.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -30,6 +31,16 @@ constexpr double kFar = 1e100;
 // Beyond this magnitude the squares and cross products of coordinates
 // overflow: such sets get their axis-aligned box.
 constexpr double kLargestCoordinate = 1e150;
+// Eigenvalues of the normalised covariance closer than this (relative to the
+// largest) are equal: their eigenvectors are then any basis of their common
+// space, and the axes are sought among the shape's own directions instead.
+constexpr double kEqualEigen = 1e-9;
+// Facet normals tried as an axis when the covariance is isotropic, largest
+// facets first.
+constexpr int kMaxNormals = 32;
+// Edges of the projected hull tried as a side of the least rectangle; a
+// longer hull is sampled evenly.
+constexpr int kMaxEdges = 1024;
 
 // Indices 0, 1, 2 ordered by decreasing d; equal values keep their order.
 void SortDecreasing(const double d[3], int order[3]) {
@@ -71,6 +82,15 @@ struct SURFACE_MOMENTS {
 // What became of the hull.
 enum HULL_RESULT { kHullOk, kHullFailed, kHullEmpty };
 
+// The hull's own directions, kept for a covariance that cannot tell the axes:
+// its vertices (in space) and, in space, the outward unit normal and the area
+// of each facet.
+struct HULL_SHAPE {
+  G3_POINTS vertices;
+  T_LIST<G3_VECTOR> normals;
+  T_LIST<double> areas;
+};
+
 // Convex hull of n points of dimension dim (2 or 3) held in coords, and the
 // surface moments of its facets. In the plane each hull edge (p, q) makes the
 // triangle (a, p, q), its ends mapped back to space by back; in space each
@@ -79,7 +99,7 @@ enum HULL_RESULT { kHullOk, kHullFailed, kHullEmpty };
 // qhull's messages about a hull it cannot build go to the standard error
 // stream; the caller sees no error, only the fallback covariance.
 HULL_RESULT HullMoments(int dim, int n, double* coords, const G3_POINT& a,
-                        const G3_TRANSFO& back, SURFACE_MOMENTS* mom) {
+                        const G3_TRANSFO& back, SURFACE_MOMENTS* mom, HULL_SHAPE* shape) {
   qhT qh_qh;
   qhT* qh = &qh_qh;
   QHULL_LIB_CHECK
@@ -116,6 +136,21 @@ HULL_RESULT HullMoments(int dim, int n, double* coords, const G3_POINT& a,
         mom->AddTriangle(v[0], v[1], v[2]);
       result = kHullOk;
     }
+    // The shape, whatever the facets are (qhull merges coplanar ones).
+    FORALLvertices {
+      const coordT* c = vertex->point;
+      G3_POINT v(c[0], c[1], dim == 2 ? 0 : c[2]);
+      if (dim == 2) back.Transfo(&v);
+      shape->vertices.Append(v);
+      if (C_ERROR::Is()) break;
+    }
+    if (dim == 3 && !C_ERROR::Is()) {
+      FORALLfacets {
+        shape->normals.Append(G3_VECTOR(facet->normal[0], facet->normal[1], facet->normal[2]));
+        shape->areas.Append(qh_facetarea(qh, facet));
+        if (C_ERROR::Is()) break;
+      }
+    }
   }
   qh_freeqhull(qh, !qh_ALL);
   int curlong = 0, totlong = 0;
@@ -129,6 +164,135 @@ int DrawInThird(int k, int n) {
   const double r = double(CmathIntRand() % 32768u) / 32768.0;
   const int i = int(std::floor((r + k) * n / 3.0));
   return i < n ? i : n - 1;
+}
+
+// Midpoints and extents of the points along the three axes. The bounds start
+// from the first point, so that no coordinate range is too large for them.
+void Extents(const G3_POINTS& pts, const G3_VECTOR1 ax[3], double mid[3], double ext[3]) {
+  double lo[3], hi[3];
+  const G3_VECTOR p0(pts[0].GetCx(), pts[0].GetCy(), pts[0].GetCz());
+  for (int j = 0; j < 3; j++) lo[j] = hi[j] = p0 * ax[j];
+  for (int i = 1; i < pts.GetNumber(); i++) {
+    const G3_VECTOR p(pts[i].GetCx(), pts[i].GetCy(), pts[i].GetCz());
+    for (int j = 0; j < 3; j++) {
+      const double x = p * ax[j];
+      if (x < lo[j]) lo[j] = x;
+      if (x > hi[j]) hi[j] = x;
+    }
+  }
+  for (int j = 0; j < 3; j++) {
+    mid[j] = 0.5 * (lo[j] + hi[j]);
+    ext[j] = hi[j] - lo[j];
+  }
+}
+
+// The measures of two boxes by their extents: their volumes, or the products
+// of their two larger extents when the smallest of both is zero.
+void Measures(const double ea[3], const double eb[3], double* ma, double* mb) {
+  int oa[3], ob[3];
+  SortDecreasing(ea, oa);
+  SortDecreasing(eb, ob);
+  *ma = ea[oa[0]] * ea[oa[1]];
+  *mb = eb[ob[0]] * eb[ob[1]];
+  if (TisEqual(ea[oa[2]], 0) && TisEqual(eb[ob[2]], 0)) return;
+  *ma *= ea[oa[2]];
+  *mb *= eb[ob[2]];
+}
+
+struct PLANE_POINT {
+  double x, y;
+};
+
+// Cross product of (b - o) and (c - o).
+double Turn(const PLANE_POINT& o, const PLANE_POINT& b, const PLANE_POINT& c) {
+  return (b.x - o.x) * (c.y - o.y) - (b.y - o.y) * (c.x - o.x);
+}
+
+// Axes ax[0], ax[1] across n, with ax[2] = n, of the rectangle of least area
+// around the points projected on the plane normal to n. That rectangle has a
+// side along an edge of the projection's convex hull, so the hull's edges are
+// the candidates. False (ax untouched) when the projection has no edge.
+C_BOOL LeastRectAbout(const G3_POINTS& pts, const G3_VECTOR1& n, G3_VECTOR1 ax[3]) {
+  const int np = pts.GetNumber();
+  const G3_FRAME f(G3_POINT::P0, n);
+  const G3_VECTOR u = f.GetVx(), v = f.GetVy();
+  std::unique_ptr<PLANE_POINT[]> q(CnewArray<PLANE_POINT>(np));
+  if (C_ERROR::Is()) return false;
+  std::unique_ptr<PLANE_POINT[]> h(CnewArray<PLANE_POINT>(2 * np + 1));
+  if (C_ERROR::Is()) return false;
+  for (int i = 0; i < np; i++) {
+    const G3_VECTOR p(pts[i].GetCx(), pts[i].GetCy(), pts[i].GetCz());
+    q[i] = {p * u, p * v};
+  }
+  std::sort(q.get(), q.get() + np, [](const PLANE_POINT& a, const PLANE_POINT& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+  });
+  // Monotone chain, counter-clockwise, collinear points dropped.
+  int k = 0;
+  for (int i = 0; i < np; i++) {
+    while (k >= 2 && Turn(h[k - 2], h[k - 1], q[i]) <= 0) k--;
+    h[k++] = q[i];
+  }
+  for (int i = np - 2, low = k + 1; i >= 0; i--) {
+    while (k >= low && Turn(h[k - 2], h[k - 1], q[i]) <= 0) k--;
+    h[k++] = q[i];
+  }
+  const int nh = k - 1;  // the last point repeats the first
+  if (nh < 2) return false;
+  const int stride = nh > kMaxEdges ? (nh + kMaxEdges - 1) / kMaxEdges : 1;
+  double best = HUGE_VAL, bx = 0, by = 0;
+  for (int e = 0; e < nh; e += stride) {
+    double ex = h[e + 1].x - h[e].x, ey = h[e + 1].y - h[e].y;
+    const double len = std::sqrt(ex * ex + ey * ey);
+    if (!(len > 0)) continue;
+    ex /= len;
+    ey /= len;
+    double alo = HUGE_VAL, ahi = -HUGE_VAL, blo = HUGE_VAL, bhi = -HUGE_VAL;
+    for (int i = 0; i < nh; i++) {
+      const double a = h[i].x * ex + h[i].y * ey, b = h[i].y * ex - h[i].x * ey;
+      alo = std::min(alo, a);
+      ahi = std::max(ahi, a);
+      blo = std::min(blo, b);
+      bhi = std::max(bhi, b);
+    }
+    const double area = (ahi - alo) * (bhi - blo);
+    if (area < best) {
+      best = area;
+      bx = ex;
+      by = ey;
+    }
+  }
+  if (best == HUGE_VAL) return false;
+  ax[0] = G3_VECTOR1(bx * u + by * v);
+  ax[1] = G3_VECTOR1(bx * v - by * u);
+  ax[2] = n;
+  return !C_ERROR::Is();
+}
+
+// The indices of the facets with the largest areas whose normals are not
+// parallel to one already taken, largest first, at most kMaxNormals.
+int PickNormals(const HULL_SHAPE& shape, int picked[kMaxNormals]) {
+  const int nf = shape.normals.GetNumber();
+  int count = 0;
+  double below = HUGE_VAL;  // areas at or above it are taken or rejected
+  int last = -1;
+  while (count < kMaxNormals) {
+    int best = -1;
+    for (int i = 0; i < nf; i++) {
+      const double a = shape.areas[i];
+      if (a > below || (a == below && i <= last)) continue;
+      if (best < 0 || a > shape.areas[best]) best = i;
+    }
+    if (best < 0) break;
+    below = shape.areas[best];
+    last = best;
+    const G3_VECTOR& nb = shape.normals[best];
+    C_BOOL parallel = false;
+    for (int j = 0; j < count && !parallel; j++)
+      parallel = std::fabs(nb * shape.normals[picked[j]]) > 1 - 1e-12;
+    if (!parallel) picked[count++] = best;
+  }
+  return count;
 }
 
 }  // namespace
@@ -229,8 +393,10 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     }
   }
   SURFACE_MOMENTS mom;
-  const HULL_RESULT hull = HullMoments(dim, n, coords.get(), a, back, &mom);
+  HULL_SHAPE shape;
+  const HULL_RESULT hull = HullMoments(dim, n, coords.get(), a, back, &mom, &shape);
   coords.reset();
+  if (C_ERROR::Is()) return;
   if (hull == kHullEmpty) return;
 
   double cov[9];
@@ -302,23 +468,52 @@ void G3_OBBOX::FromPoints(const G3_POINTS& pts) {
     ax[0] = f.GetVx();
     ax[1] = f.GetVy();
     ax[2] = f.GetVz();
+    Extents(pts, ax, mid, ext);
 
-    // Extents along the axes. The bounds start from the first point, so that
-    // no coordinate range is too large for them.
-    double lo[3], hi[3];
-    const G3_VECTOR p0(pts[0].GetCx(), pts[0].GetCy(), pts[0].GetCz());
-    for (int j = 0; j < 3; j++) lo[j] = hi[j] = p0 * ax[j];
-    for (int i = 1; i < n; i++) {
-      const G3_VECTOR p(pts[i].GetCx(), pts[i].GetCy(), pts[i].GetCz());
-      for (int j = 0; j < 3; j++) {
-        const double x = p * ax[j];
-        if (x < lo[j]) lo[j] = x;
-        if (x > hi[j]) hi[j] = x;
+    // Equal eigenvalues leave the axes in their common space to the solver's
+    // rounding. Then the least rectangle about the distinct axis (two equal),
+    // or about the normals of the largest hull facets (all three equal),
+    // gives the axes, when its box is strictly smaller.
+    const double vmax = std::max(std::fabs(values[0]), std::max(std::fabs(values[1]),
+                                                                std::fabs(values[2])));
+    const double tol = kEqualEigen * vmax;
+    const C_BOOL e01 = std::fabs(values[0] - values[1]) <= tol;
+    const C_BOOL e12 = std::fabs(values[1] - values[2]) <= tol;
+    if (nk == 3 && vmax > 0 && (e01 || e12)) {
+      G3_VECTOR1 axes[kMaxNormals];
+      int na = 0;
+      if (e01 && e12) {
+        int picked[kMaxNormals];
+        na = PickNormals(shape, picked);
+        for (int i = 0; i < na; i++) axes[i] = G3_VECTOR1(shape.normals[picked[i]]);
+      } else {
+        axes[na++] = kept[e01 ? 2 : 0];
       }
-    }
-    for (int j = 0; j < 3; j++) {
-      mid[j] = 0.5 * (lo[j] + hi[j]);
-      ext[j] = hi[j] - lo[j];
+      const G3_POINTS& outline = shape.vertices.GetNumber() > 0 ? shape.vertices : pts;
+      double bestExt[3];
+      G3_VECTOR1 bestAx[3];
+      C_BOOL found = false;
+      for (int i = 0; i < na && !C_ERROR::Is(); i++) {
+        G3_VECTOR1 cax[3];
+        if (!LeastRectAbout(outline, axes[i], cax)) continue;
+        double cmid[3], cext[3];
+        Extents(outline, cax, cmid, cext);
+        double mc = 0, mb = 0;
+        Measures(cext, found ? bestExt : ext, &mc, &mb);
+        if (mc < mb) {
+          found = true;
+          for (int j = 0; j < 3; j++) {
+            bestAx[j] = cax[j];
+            bestExt[j] = cext[j];
+          }
+        }
+      }
+      if (C_ERROR::Is()) return;
+      if (found) {
+        // Final extents from every point, as for the eigen axes.
+        for (int j = 0; j < 3; j++) ax[j] = bestAx[j];
+        Extents(pts, ax, mid, ext);
+      }
     }
   }
 

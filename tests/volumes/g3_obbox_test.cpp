@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -231,15 +232,60 @@ TEST_F(G3ObboxTest, TightAroundRotatedBoxes) {
               1e-12);
   ExpectAllInside(n, nc);
 
-  // A true cube has an isotropic covariance: its axes are not determined by
-  // it, and the box is only guaranteed to be no larger than the axis-aligned
-  // one (1 + tan 30 degrees... here (cos 30 + sin 30)^2 in volume).
-  const G3_POINTS cube = BoxSurface(1, 1, 1, 0, 0, 1, 30, G3_POINT(0, 0, 0), 1);
-  const G3_OBBOX c(cube);
-  const double aligned = std::pow(std::cos(M_PI / 6) + std::sin(M_PI / 6), 2);
-  EXPECT_LE(c.GetVolume(), aligned + 1e-12);
-  EXPECT_GE(c.GetVolume(), 1 - 1e-12);
-  ExpectAllInside(c, cube);
+}
+
+TEST_F(G3ObboxTest, EqualEigenvaluesStillGiveTheTightBox) {
+  // A cube has an isotropic covariance that tells no axis: its own sides are
+  // found all the same, not the larger axis-aligned box ((cos 30 + sin 30)^2
+  // in volume) nor one turned at random.
+  for (int grid : {1, 3}) {
+    const G3_POINTS cube = BoxSurface(1, 1, 1, 0, 0, 1, 30, G3_POINT(0.5, 2, -1), grid);
+    const G3_OBBOX c(cube);
+    ASSERT_FALSE(C_ERROR::Is());
+    EXPECT_NEAR(c.GetDeltaX(), 1, 1e-9);
+    EXPECT_NEAR(c.GetDeltaY(), 1, 1e-9);
+    EXPECT_NEAR(c.GetDeltaZ(), 1, 1e-9);
+    // Every axis is one of the cube's: turned 30 degrees about Z, or Z.
+    const G3_VECTOR axes[3] = {c.GetFrame().GetVx(), c.GetFrame().GetVy(), c.GetFrame().GetVz()};
+    for (const G3_VECTOR& a : axes) {
+      const double m = std::max({Alignment(a, std::cos(M_PI / 6), std::sin(M_PI / 6), 0),
+                                 Alignment(a, -std::sin(M_PI / 6), std::cos(M_PI / 6), 0),
+                                 Alignment(a, 0, 0, 1)});
+      EXPECT_NEAR(m, 1, 1e-9);
+    }
+    EXPECT_NEAR(c.GetCentre().GetCx(), 0.5, 1e-12);
+    EXPECT_NEAR(c.GetCentre().GetCy(), 2, 1e-12);
+    ExpectRightHandedOrthonormal(c.GetFrame());
+    ExpectAllInside(c, cube);
+  }
+
+  // A square bar (two equal eigenvalues): the distinct axis is the bar's
+  // length, the square's sides are found across it.
+  const G3_POINTS bar = BoxSurface(1, 1, 3, 1, 0, 1, 25, G3_POINT(0, 0, 0), 2);
+  const G3_OBBOX b(bar);
+  EXPECT_NEAR(b.GetDeltaX(), 3, 1e-9);
+  EXPECT_NEAR(b.GetDeltaY(), 1, 1e-9);
+  EXPECT_NEAR(b.GetDeltaZ(), 1, 1e-9);
+  const G3_POINT len = Rot(G3_POINT(0, 0, 1), 1, 0, 1, 25);
+  EXPECT_NEAR(Alignment(b.GetFrame().GetVx(), len.GetCx(), len.GetCy(), len.GetCz()), 1, 1e-9);
+  const G3_POINT side = Rot(G3_POINT(1, 0, 0), 1, 0, 1, 25);
+  const G3_POINT other = Rot(G3_POINT(0, 1, 0), 1, 0, 1, 25);
+  EXPECT_NEAR(std::max(Alignment(b.GetFrame().GetVy(), side.GetCx(), side.GetCy(), side.GetCz()),
+                       Alignment(b.GetFrame().GetVy(), other.GetCx(), other.GetCy(),
+                                 other.GetCz())),
+              1, 1e-9);
+  ExpectAllInside(b, bar);
+
+  // A square in a tilted plane: flat, with the square's own sides.
+  G3_POINTS sq;
+  for (int i = 0; i <= 2; i++)
+    for (int j = 0; j <= 2; j++)
+      sq.Append(Rot(G3_POINT(i - 1.0, j - 1.0, 0), 1, 2, 2, 50) + G3_VECTOR(3, 1, 4));
+  const G3_OBBOX f(sq);
+  EXPECT_NEAR(f.GetDeltaX(), 2, 1e-9);
+  EXPECT_NEAR(f.GetDeltaY(), 2, 1e-9);
+  EXPECT_NEAR(f.GetDeltaZ(), 0, 1e-9);
+  ExpectAllInside(f, sq);
 }
 
 TEST_F(G3ObboxTest, AxisAlignedSetsAndTheCompetition) {
