@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "curves/g3_cv.h"
 #include "frame/g_lifecycle.h"
 #include "runtime/c_error.h"
+#include "runtime/c_file.h"
 
 // Shared by the curve tests: a clean error state, the base class registered,
-// and the texts handed to the report handler collected.
+// the texts handed to the report handler collected, and record helpers.
 namespace curves_test {
 
 inline std::vector<std::string>& Reports() {
@@ -23,9 +25,42 @@ inline const char* PendingText() {
   const C_ERROR* e = C_ERROR::GetPending();
   return e != nullptr ? e->GetText() : "";
 }
+// The pending error (null when none), cleared.
+inline const C_ERROR* Take() {
+  const C_ERROR* e = C_ERROR::GetPending();
+  C_ERROR::ClearPending();
+  return e;
+}
+inline std::string TakeText() {
+  std::string s = PendingText();
+  C_ERROR::ClearPending();
+  return s;
+}
 inline void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
 
 const int kVNow = 608101;  // a current file version
+
+inline std::string Text(const G3_CV& cv, bool encoded = false) {
+  C_FILE_MEMORY f(C_FILE::TEXT);
+  encoded ? cv.SaveEnc(&f) : cv.Save(&f);
+  return f.GetContent();
+}
+
+// Saves cv in text then in binary, loads each record back into a copy of
+// into, and hands the result to check.
+template <class T, class F>
+void RoundTrip(const G3_CV& cv, const T& into, F check) {
+  for (int type : {int(C_FILE::TEXT), int(C_FILE::BINARY)}) {
+    C_FILE_MEMORY f(type);
+    cv.Save(&f);
+    f.Rewind();
+    T r(into);
+    r.Load(kVNow, &f);
+    ASSERT_FALSE(C_ERROR::Is()) << PendingText();
+    EXPECT_TRUE(f.AtEnd());
+    check(r);
+  }
+}
 
 class CurveTest : public ::testing::Test {
  protected:

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "runtime/c_error.h"
@@ -15,10 +14,19 @@
 namespace {
 
 void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
-
-const char* PendingText() {
-  const C_ERROR* e = C_ERROR::GetPending();
-  return e != nullptr ? e->GetText() : "";
+std::string Str(const G_TOKEN& t) {
+  return std::to_string(reinterpret_cast<intptr_t>(t.GetElt())) + " " +
+         std::to_string(t.GetKey()) + " " + std::to_string(t.GetIndex());
+}
+std::string Str(const G_TOKENS& l) {
+  std::string s;
+  for (int i = 0; i < l.GetNumber(); ++i) s += Str(l.Get(i)) + ",";
+  return s;
+}
+G_TOKENS Make(std::initializer_list<G_TOKEN> ts) {
+  G_TOKENS l;
+  for (const G_TOKEN& t : ts) l.Append(t);
+  return l;
 }
 
 class TokenTest : public ::testing::Test {
@@ -31,114 +39,89 @@ class TokenTest : public ::testing::Test {
   }
 };
 
-G_TOKENS Make(std::initializer_list<G_TOKEN> ts) {
-  G_TOKENS l;
-  for (const G_TOKEN& t : ts) l.Append(t);
-  return l;
-}
-
 }  // namespace
 
 TEST_F(TokenTest, EqualityHasWildcardsOrderHasNone) {
   void* e = E(40);
-  EXPECT_TRUE(G_TOKEN(e, -1, 3) == G_TOKEN(e, 7, 3));
+  EXPECT_TRUE(G_TOKEN(e, -1, 3) == G_TOKEN(e, 7, 3) && G_TOKEN(e, 7, 4) == G_TOKEN(e, 7, -1));
   EXPECT_FALSE(G_TOKEN(e, -1, 3) == G_TOKEN(e, 7, 4));
-  EXPECT_TRUE(G_TOKEN(e, 7, 4) == G_TOKEN(e, 7, -1));
   EXPECT_TRUE(G_TOKEN(e, 7, 4) != G_TOKEN(E(41), -1, -1));  // no wildcard element
   EXPECT_TRUE(G_TOKEN(e, 1, 2) < G_TOKEN(e, 1, 3));
-  EXPECT_TRUE(G_TOKEN(e, -1, 9) < G_TOKEN(e, 0, 0));  // keys signed, -1 no wildcard
+  EXPECT_TRUE(G_TOKEN(e, -1, 9) < G_TOKEN(e, 0, 0));        // keys signed, -1 no wildcard
   EXPECT_TRUE(G_TOKEN(E(-1), 0, 0) > G_TOKEN(E(1), 5, 5));  // elements unsigned
-  EXPECT_TRUE(G_TOKEN::VOID.IsVoid());
-  EXPECT_FALSE(G_TOKEN(nullptr, 0, 1).IsVoid());
+  EXPECT_TRUE(G_TOKEN::VOID.IsVoid() && !G_TOKEN(nullptr, 0, 1).IsVoid());
 }
 
 TEST_F(TokenTest, RecordsAreExactAndFailuresLeaveTheTokenAlone) {
-  C_FILE_MEMORY text(C_FILE::TEXT);
-  G_TOKEN(nullptr, 5, -1).Save(&text);
+  C_FILE_MEMORY text(C_FILE::TEXT), bin(C_FILE::BINARY);
   G_TOKEN(E(-7), 0, 12).Save(&text);
-  EXPECT_EQ(text.GetContent(), "T0 5 -1\nT-7 0 12\n");
   G_TOKEN::SetX64bits(true);  // the 32-bit form is written all the same
-  C_FILE_MEMORY bin(C_FILE::BINARY);
   G_TOKEN(E(9), -1, 300).Save(&bin);
+  EXPECT_EQ(text.GetContent(), "T-7 0 12\n");
   const int32_t ints[3] = {9, -1, 300};
   EXPECT_EQ(bin.GetContent(), std::string(reinterpret_cast<const char*>(ints), 12));
   G_TOKEN::SetX64bits(false);
-
   text.Rewind();
-  G_TOKEN t;
-  t.Load(0, &text);
-  t.Load(0, &text);
-  EXPECT_TRUE(t.GetElt() == E(-7) && t.GetKey() == 0 && t.GetIndex() == 12);
   bin.Rewind();
-  t.Load(0, &bin);
-  EXPECT_TRUE(t.GetElt() == E(9) && t.GetKey() == -1 && t.GetIndex() == 300);
-  ASSERT_FALSE(C_ERROR::Is());
-
-  const char* bad[] = {"P1 2 3\n", "T1 2\n", "Tx 2 3\n", ""};
-  for (const char* s : bad) {
+  G_TOKEN t, u;
+  t.Load(0, &text);
+  u.Load(0, &bin);
+  EXPECT_EQ(Str(t) + "," + Str(u), "-7 0 12,9 -1 300");
+  for (const char* s : {"P1 2 3\n", "T1 2\n", "Tx 2 3\n", ""}) {
     C_FILE_MEMORY f(C_FILE::TEXT, s);
-    G_TOKEN u(E(5), 6, 7);
     u.Load(0, &f);
-    EXPECT_TRUE(C_ERROR::Is()) << s;
-    EXPECT_TRUE(u.GetElt() == E(5) && u.GetKey() == 6 && u.GetIndex() == 7) << s;
+    ASSERT_TRUE(C_ERROR::Is()) << s;
     if (s[0] == 'P') {
-      EXPECT_STREQ(PendingText(), "T#Err#Invalid file (token expected)");
+      EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (token expected)");
     }
+    EXPECT_EQ(Str(u), "9 -1 300") << s;
     C_ERROR::ClearPending();
   }
 }
 
 TEST_F(TokenTest, SixtyFourBitIdentifiersAreNumberedInOrderOfFirstMeeting) {
   G_TOKEN::SetX64bits(true);
-  C_FILE_MEMORY text(C_FILE::TEXT, "T4294967296 1 2\nT7 3 4\nT4294967296 5 6\n");
-  const intptr_t expected[] = {1, 2, 1};
-  for (intptr_t x : expected) {
-    G_TOKEN t;
-    t.Load(0, &text);
-    EXPECT_EQ(t.GetElt(), E(x));
-  }
   // Binary: 8 bytes of identifier, then key and index.
-  char rec[16];
-  const int64_t id = int64_t(1) << 40;
-  const int32_t ki[2] = {11, 12};
-  std::memcpy(rec, &id, 8);
-  std::memcpy(rec + 8, ki, 8);
-  C_FILE_MEMORY bin(C_FILE::BINARY, std::string(rec, 16));
-  G_TOKEN b;
-  b.Load(0, &bin);
-  ASSERT_FALSE(C_ERROR::Is());
-  EXPECT_TRUE(b.GetElt() == E(3) && b.GetKey() == 11 && b.GetIndex() == 12);
-
+  C_FILE_MEMORY text(C_FILE::TEXT, "T4294967296 1 2\nT7 3 4\n"), bin(C_FILE::BINARY);
+  Tsave(int64_t(1) << 40, &bin);
+  Tsave(11, &bin);
+  Tsave(12, &bin);
+  Tsave(int64_t(4294967296), &bin);
+  Tsave(-1, &bin);
+  Tsave(0, &bin);
+  bin.Rewind();
+  std::string got;
+  for (C_FILE* f : {&text, &text, &bin, &bin}) {
+    G_TOKEN t;
+    t.Load(0, f);
+    got += Str(t) + ",";
+  }
+  EXPECT_EQ(got, "1 1 2,2 3 4,3 11 12,1 -1 0,");
   EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(0), 0);  // stores nothing
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 3);
   G_TOKEN::ClearTokensMap();
   EXPECT_EQ(G_TOKEN::TokensMap.GetBucketCount(), 11);  // buckets kept
-  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(7), 1);
-  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(-7), 2);
+  EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(-7), 1);      // numbering starts again
 }
 
 TEST_F(TokenTest, LoadEltPtrFollowsTheFileVersions) {
   const int64_t big = (int64_t(5) << 32) | 9;  // low 32 bits: 9
-  struct CASE {
+  // wide: the file holds a 64-bit integer; expected 1: mapped (the first identifier met).
+  const struct {
     int version, kind;
-    bool x64, wide;  // wide: the file holds a 64-bit integer
-    intptr_t expected;  // 1: mapped (the first identifier met)
-  };
-  const CASE cases[] = {
-      {608025, 1, true, false, 41},  {608026, 1, false, true, 9},
-      {608030, 3, true, true, 9},    {608031, 1, false, true, 9},
-      {608031, 2, true, true, 1},    {608100, 1, true, true, 1},
-      {608031, 3, false, false, 41}, {608031, 3, true, true, 1},
+    bool x64, wide;
+    intptr_t expected;
+  } cases[] = {
+      {608025, 1, true, false, 41},  {608026, 1, false, true, 9},  {608030, 3, true, true, 9},
+      {608031, 1, false, true, 9},   {608031, 2, true, true, 1},   {608100, 1, true, true, 1},
+      {608100, 1, false, true, 9},   {608031, 3, false, false, 41}, {608031, 3, true, true, 1},
       {608101, 1, false, false, 41}, {608101, 2, true, true, 1},
   };
-  for (const CASE& c : cases) {
+  for (const auto& c : cases) {
     G_TOKEN::ClearTokensMap();
     G_TOKEN::SetX64bits(c.x64);
     C_FILE_MEMORY f(C_FILE::BINARY);
-    if (c.wide)
-      Tsave(big, &f);
-    else
-      Tsave(41, &f);
+    c.wide ? Tsave(big, &f) : Tsave(41, &f);
     f.Rewind();
     EXPECT_EQ(G_TOKEN::LoadEltPtr(c.kind, c.version, &f), E(c.expected)) << c.version;
     EXPECT_TRUE(f.AtEnd()) << c.version << " " << c.kind;
@@ -152,34 +135,26 @@ TEST_F(TokenTest, ListsRemoveAndRenameElements) {
   void *a = E(1), *b = E(2), *c = E(3);
   G_TOKENS v = Make({G_TOKEN(nullptr, 1, 1), G_TOKEN(a, 0, 0), G_TOKEN(nullptr, 0, 0)});
   v.RemoveVoid();
-  ASSERT_EQ(v.GetNumber(), 1);
-  EXPECT_EQ(v.Get(0).GetElt(), a);
-
+  EXPECT_EQ(Str(v), "1 0 0,");
   T_LIST<void*> olds, news;
   olds.Append(a);
   news.Append(b);
-  G_TOKENS l = Make({G_TOKEN(a, 1, 1), G_TOKEN(nullptr, 5, 5), G_TOKEN(c, 2, 2)});
-  G_TOKENS k = l;
+  G_TOKENS l = Make({G_TOKEN(a, 1, 1), G_TOKEN(nullptr, 5, 5), G_TOKEN(c, 2, 2)}), k = l;
   l.SetSorted(true);
   l.ChangeGeomsWithRefs(olds, news, true);
-  ASSERT_EQ(l.GetNumber(), 1);
-  EXPECT_EQ(l.Get(0).GetElt(), b);
+  EXPECT_EQ(Str(l), "2 1 1,");
   EXPECT_FALSE(l.IsSorted());
   k.ChangeGeomsWithRefs(olds, news, false);
-  ASSERT_EQ(k.GetNumber(), 2);
-  EXPECT_EQ(k.Get(0).GetElt(), b);
-  EXPECT_EQ(k.Get(1).GetElt(), c);
+  EXPECT_EQ(Str(k), "2 1 1,3 2 2,");
   // An old element without a new one: the list's index error, and removed.
   olds.Append(c);
   k.ChangeGeomsWithRefs(olds, news, false);
   EXPECT_EQ(C_ERROR::GetPending(), &TerrInvalidIndex);
-  EXPECT_EQ(k.GetNumber(), 1);
+  EXPECT_EQ(Str(k), "2 1 1,");
   C_ERROR::ClearPending();
-
   T_LIST<int> idx;
   Make({G_TOKEN(a, 2, 0), G_TOKEN(a, -1, 0), G_TOKEN(b, 2, 5)}).SearchTokensByKey(2, &idx);
-  ASSERT_EQ(idx.GetNumber(), 2);
-  EXPECT_EQ(idx.Get(1), 2);
+  EXPECT_TRUE(idx.GetNumber() == 2 && idx.Get(0) == 0 && idx.Get(1) == 2);
 }
 
 TEST_F(TokenTest, ListRecordRoundTripsAndRejectsBadCounts) {
@@ -195,13 +170,11 @@ TEST_F(TokenTest, ListRecordRoundTripsAndRejectsBadCounts) {
     G_TOKENS r = Make({G_TOKEN(E(9), 9, 9)});
     r.Load(0, &f);
     ASSERT_FALSE(C_ERROR::Is());
-    ASSERT_EQ(r.GetNumber(), 2);
-    EXPECT_TRUE(r.Get(1).GetElt() == E(5) && r.Get(1).GetIndex() == 2);
+    EXPECT_EQ(Str(r), "4 1 0,5 -1 2,");
     EXPECT_TRUE(r.IsSorted());
   }
   // A count far beyond the file fails at the end of the stream, at once.
-  const char* bad[] = {"2000000000\nT1 1 1\n", "-1\n0\n", "1\nP1 2 3\n0\n"};
-  for (const char* s : bad) {
+  for (const char* s : {"2000000000\nT1 1 1\n", "-1\n0\n", "1\nP1 2 3\n0\n"}) {
     C_FILE_MEMORY f(C_FILE::TEXT, s);
     G_TOKENS r;
     r.Load(0, &f);
