@@ -22,6 +22,8 @@ class G_API G3_CV {
     GENERATOR() = default;
     GENERATOR(const C_STRING& name, GENERATOR_FUNCTION generator)
         : Name(name), Generator(generator) {}
+    const C_STRING& GetName() const { return Name; }
+    GENERATOR_FUNCTION GetGenerator() const { return Generator; }
     // Ordered and compared by name.
     C_BOOL operator==(const GENERATOR& g) const { return Name == g.Name; }
     C_BOOL operator!=(const GENERATOR& g) const { return Name != g.Name; }
@@ -54,6 +56,7 @@ class G_API G3_CV {
   void* GetElt() const { return elt_; }
   void SetElt(void* elt) { elt_ = elt; }
   const G_TOKENS& GetTokens() const { return tokens_; }
+  G_TOKENS& GetTokens() { return tokens_; }
   G_TOKENS* GetTokensAdr() { return &tokens_; }
   void SetTokens(const G_TOKENS& tokens) { tokens_ = tokens; }
   double GetStart() const { return start_; }
@@ -63,6 +66,11 @@ class G_API G3_CV {
   void SetStartEnd(double start, double end) {
     start_ = start;
     end_ = end;
+  }
+  // Parameter start and end as a pair.
+  void GetRange(double* start, double* end) const {
+    *start = start_;
+    *end = end_;
   }
   // End minus start.
   double GetSpan() const { return end_ - start_; }
@@ -88,7 +96,7 @@ class G_API G3_CV {
   // A new curve for a class name: the exact name's generator, else that of the
   // longest registered prefix, else null. *lost (may be null) tells that the
   // class itself is absent (a name other than "G3_CV" not found exactly).
-  static G3_CV* GenerateDefault(const C_STRING& name, C_BOOL* lost);
+  static G3_CV* GenerateDefault(const C_STRING& name, C_BOOL* lost = nullptr);
 
   // Encoded record: a framed record tagged by the curve's class ("LN", "PG",
   // "CR", "BS", "CC" for the library's classes, GetClass() for any other).

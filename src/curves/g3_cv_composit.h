@@ -1,6 +1,8 @@
 #ifndef G3GEOM_CURVES_G3_CV_COMPOSIT_H
 #define G3GEOM_CURVES_G3_CV_COMPOSIT_H
 
+#include <type_traits>
+
 #include "containers/t_list_p.h"
 #include "curves/g3_cv.h"
 #include "runtime/c_bool.h"
@@ -50,10 +52,25 @@ class G_API G3_CV_COMPOSIT : public G3_CV {
   void Insert(int i, G3_CV** c);
   void Append(const G3_CV& c);
   void Insert(int i, const G3_CV& c);
-  void Remove(int i, G3_CV** out);
-  void Replace(int i, G3_CV** c, G3_CV** old);
+  void Remove(int i, G3_CV** out = nullptr);
+  void Replace(int i, G3_CV** c, G3_CV** old = nullptr);
   // When the copy fails, place i keeps its child and the span is unchanged.
-  void Replace(int i, const G3_CV& c, G3_CV** old);
+  void Replace(int i, const G3_CV& c, G3_CV** old = nullptr);
+
+  // The same hand-overs from a pointer to a derived class (a G3_CV_LINE**,
+  // say): the caller's pointer is nulled only when the composite took it.
+  template <class T, class = std::enable_if_t<std::is_base_of<G3_CV, T>::value>>
+  void Append(T** c) {
+    HandOver(c, [this](G3_CV** b) { Append(b); });
+  }
+  template <class T, class = std::enable_if_t<std::is_base_of<G3_CV, T>::value>>
+  void Insert(int i, T** c) {
+    HandOver(c, [this, i](G3_CV** b) { Insert(i, b); });
+  }
+  template <class T, class = std::enable_if_t<std::is_base_of<G3_CV, T>::value>>
+  void Replace(int i, T** c, G3_CV** old = nullptr) {
+    HandOver(c, [this, i, old](G3_CV** b) { Replace(i, b, old); });
+  }
   void Swap(int i, int j) { curves_.Swap(i, j); }
   // Deletes every child; span (0, 0); the closed flag stays.
   void Clear();
@@ -64,6 +81,12 @@ class G_API G3_CV_COMPOSIT : public G3_CV {
   void Save(C_FILE* file) const override;
 
  private:
+  template <class T, class F>
+  static void HandOver(T** c, F take) {
+    G3_CV* b = c != nullptr ? *c : nullptr;
+    take(c != nullptr ? &b : nullptr);
+    if (c != nullptr && b == nullptr) *c = nullptr;
+  }
   double ChildSpan(int i) const;
 
   C_BOOL closed_;

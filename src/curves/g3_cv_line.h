@@ -54,8 +54,9 @@ class G_API G3_CV_LINE : public G3_CV {
   G_LEN GetPULen() const { return pulen_; }
   void SetPULen(G_LEN len) { pulen_ = len; }
 
-  // Lines have no order.
+  // Lines have no order; against any other curve the base's answer (false).
   int operator>(const G3_CV_LINE&) const { return 0; }
+  using G3_CV::operator>;
 
   // Base record, Po (point record), Vx (vector record), PULen (double).
   void Load(int version, C_FILE* file) override;

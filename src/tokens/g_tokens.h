@@ -31,6 +31,7 @@ class G_API G_TOKENS : public T_LIST<G_TOKEN> {
   // Indices, increasing, of the tokens whose key is exactly key (-1 is no
   // wildcard here).
   void SearchTokensByKey(int key, T_LIST<int>* indices) const;
+  void SearchTokensByKey(int key, T_LIST<int>& indices) const { SearchTokensByKey(key, &indices); }
 
   // Count, each token, sorted flag.
   void Save(C_FILE* file) const;

@@ -71,6 +71,9 @@ class T_HASH_MAP {
 
   int GetNumber() const { return entries_; }
   int GetBucketCount() const { return nbuckets_; }
+  // The same counts under their long names.
+  int GetNumberOfEntries() const { return entries_; }
+  int GetNumberOfBuckets() const { return nbuckets_; }
   C_BOOL IsVoid() const { return entries_ == 0; }
 
   // The value stored for key, or null when key is absent.
