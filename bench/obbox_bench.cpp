@@ -2,6 +2,7 @@
 // tighter the oriented box is than the axis-aligned one (volume ratio).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -50,6 +51,41 @@ G3_POINTS InBox(int n) {
   return pts;
 }
 
+// A grid of about n points on the faces of a cube: an isotropic covariance,
+// whose axes come from the hull's facets.
+G3_POINTS CubeSurface(int n) {
+  const int g = std::max(1, int(std::sqrt(n / 6.0)) - 1);
+  G3_POINTS pts(6 * (g + 1) * (g + 1));
+  for (int i = 0; i <= g; i++)
+    for (int j = 0; j <= g; j++) {
+      const double u = double(i) / g - 0.5, v = double(j) / g - 0.5;
+      pts.Append(Place(-0.5, u, v));
+      pts.Append(Place(0.5, u, v));
+      pts.Append(Place(u, -0.5, v));
+      pts.Append(Place(u, 0.5, v));
+      pts.Append(Place(u, v, -0.5));
+      pts.Append(Place(u, v, 0.5));
+    }
+  return pts;
+}
+
+// About n points on a latitude-longitude grid of the sphere, 4k meridians:
+// two equal eigenvalues, whose axes come from the least rectangle about the
+// polar axis.
+G3_POINTS SphereGrid(int n) {
+  const int m = std::max(4, 4 * int(std::sqrt(double(n)) / 4));
+  const int l = std::max(2, n / m);
+  G3_POINTS pts(m * l);
+  for (int i = 0; i < l; i++) {
+    const double t = M_PI * (i + 0.5) / l;
+    for (int j = 0; j < m; j++) {
+      const double f = 2 * M_PI * j / m;
+      pts.Append(Place(std::sin(t) * std::cos(f), std::sin(t) * std::sin(f), std::cos(t)));
+    }
+  }
+  return pts;
+}
+
 void Run(benchmark::State& state, const G3_POINTS& pts) {
   for (auto _ : state) {
     G3_OBBOX b(pts);
@@ -73,6 +109,16 @@ void BM_ObboxUniformInBox(benchmark::State& state) {
   Run(state, pts);
 }
 
+void BM_ObboxCubeSurface(benchmark::State& state) {
+  const G3_POINTS pts = CubeSurface(int(state.range(0)));
+  Run(state, pts);
+}
+
+void BM_ObboxSphereGrid(benchmark::State& state) {
+  const G3_POINTS pts = SphereGrid(int(state.range(0)));
+  Run(state, pts);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ObboxEllipsoidSurface)
@@ -85,5 +131,8 @@ BENCHMARK(BM_ObboxUniformInBox)
     ->Arg(100000)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_ObboxCubeSurface)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ObboxSphereGrid)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
