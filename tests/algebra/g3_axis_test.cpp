@@ -13,9 +13,7 @@ using G3AxisTest = GeomTest;
 
 const double kRound = 1e-12;
 
-TEST_F(G3AxisTest, ConstructionOrderAndPositions) {
-  EXPECT_TRUE(G3_AXIS() == G3_AXIS(G3_POINT::P0, G3_VECTOR1::VX));
-  EXPECT_TRUE(G3_AXIS::OZ == G3_AXIS(G3_POINT::P0, G3_VECTOR1::VZ));
+TEST_F(G3AxisTest, ConstructionOrderAndProjection) {
   G3_AXIS a(G3_POINT(1, 1, 1), G3_POINT(1, 1, 3));
   EXPECT_TRUE(a == G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1::VZ));
   EXPECT_EQ(Take(), nullptr);
@@ -32,50 +30,41 @@ TEST_F(G3AxisTest, ConstructionOrderAndPositions) {
   EXPECT_EQ(t, 3);
 }
 
-TEST_F(G3AxisTest, ProjectionAndIntersectionOfTwoAxes) {
+TEST_F(G3AxisTest, TwoAxes) {
   // OX and the line x = 2, z = 3 along Y: the common perpendicular is at x = 2.
   const G3_AXIS other(G3_POINT(2, -4, 3), G3_VECTOR1::VY);
   double t = 0, s = 0;
   EXPECT_XYZ(G3_AXIS::OX.GetProj(other, &t, &s), 2.0, 0.0, 0.0);
   EXPECT_TRUE(t == 2 && s == 4);
-  EXPECT_EQ(Take(), nullptr);
-  // Parallel (either sense): mild error, this axis's point, t and s untouched.
-  const G3_AXIS back(G3_POINT(7, 1, 0), G3_VECTOR1(-1, 0, 0));
-  t = s = 99;
-  EXPECT_XYZ(back.GetProj(G3_AXIS::OX, &t, &s), 7.0, 1.0, 0.0);
-  EXPECT_TRUE(TakeMildNoIntersection());
-  EXPECT_XYZ(back.GetInter(G3_AXIS::OX, 1.0, &t, &s), 7.0, 1.0, 0.0);
-  EXPECT_TRUE(TakeMildNoIntersection());
-  EXPECT_TRUE(t == 99 && s == 99);
-
   // Meeting lines, also within the distance resolution.
-  EXPECT_XYZ(G3_AXIS::OX.GetInter(G3_AXIS(G3_POINT(2, -4, 0), G3_VECTOR1::VY), 0, &t, &s), 2.0,
-             0.0, 0.0);
+  const G3_AXIS meets(G3_POINT(2, -4, 0), G3_VECTOR1::VY);
+  EXPECT_XYZ(G3_AXIS::OX.GetInter(meets, 0, &t, &s), 2.0, 0.0, 0.0);
   EXPECT_TRUE(t == 2 && s == 4);
   const G3_AXIS close(G3_POINT(2, -4, 0.5e-8), G3_VECTOR1::VY);
   EXPECT_NEAR_XYZ(G3_AXIS::OX.GetInter(close, 0), 2.0, 0.0, 0.0, kRound);
   EXPECT_EQ(Take(), nullptr);
-  // Skew lines, however large the tolerance given: mild error and this Po.
-  const G3_AXIS start(G3_POINT(0, 0, 5), G3_VECTOR1::VX);
-  for (double z : {3.0, 2e-8}) {
-    t = s = 99;
-    const G3_AXIS skew(G3_POINT(2, -4, 5 + z), G3_VECTOR1::VY);
-    EXPECT_XYZ(start.GetInter(skew, 10.0, &t, &s), 0.0, 0.0, 5.0);
+  // Parallel lines (either sense), and for GetInter skew lines however large the
+  // tolerance given: mild error, this axis's point, t and s untouched.
+  const G3_AXIS start(G3_POINT(0, 0, 5), G3_VECTOR1(-1, 0, 0));
+  t = s = 99;
+  EXPECT_XYZ(start.GetProj(G3_AXIS::OX, &t, &s), 0.0, 0.0, 5.0);
+  EXPECT_TRUE(TakeMildNoIntersection());
+  for (double z : {0.0, 3.0, 2e-8}) {
+    const G3_AXIS ax = z == 0 ? G3_AXIS::OX : G3_AXIS(G3_POINT(2, -4, 5 + z), G3_VECTOR1::VY);
+    EXPECT_XYZ(start.GetInter(ax, 10.0, &t, &s), 0.0, 0.0, 5.0);
     EXPECT_TRUE(TakeMildNoIntersection()) << z;
-    EXPECT_TRUE(t == 99 && s == 99);
   }
+  EXPECT_TRUE(t == 99 && s == 99);
 
-  // Nearest points: p on this axis, q on the other; parallel lines take p = Po.
-  const G3_AXIS slant(G3_POINT(0, 0, 1), G3_VECTOR1(1, 1, 0));
+  // Nearest points p (on this axis) and q; parallel lines take p = Po.
   G3_POINT p, q;
-  G3_AXIS::OX.GetNearestPoints(slant, &p, &q, &t, &s);
-  EXPECT_NEAR_XYZ(p, 0.0, 0.0, 0.0, kRound);
-  EXPECT_NEAR_XYZ(q, 0.0, 0.0, 1.0, kRound);
-  const G3_AXIS para(G3_POINT(5, 2, 0), G3_VECTOR1(-1, 0, 0));
-  G3_AXIS::OX.GetNearestPoints(para, &p, &q, &t, &s);
-  EXPECT_XYZ(p, 0.0, 0.0, 0.0);
-  EXPECT_XYZ(q, 0.0, 2.0, 0.0);
-  EXPECT_TRUE(t == 0 && s == 5);
+  G3_AXIS::OX.GetNearestPoints(G3_AXIS(G3_POINT(3, -2, 1), G3_VECTOR1(1, 1, 0)), &p, &q, &t, &s);
+  EXPECT_NEAR_XYZ(p, 5.0, 0.0, 0.0, kRound);
+  EXPECT_NEAR_XYZ(q, 5.0, 0.0, 1.0, kRound);
+  EXPECT_NEAR(t, 5, kRound);
+  EXPECT_NEAR(s, 2 * std::sqrt(2.0), kRound);
+  G3_AXIS::OX.GetNearestPoints(G3_AXIS(G3_POINT(5, 2, 0), G3_VECTOR1(-1, 0, 0)), &p, &q, &t, &s);
+  EXPECT_TRUE(p == G3_POINT::P0 && q == G3_POINT(0, 2, 0) && t == 0 && s == 5);
   G3_AXIS::OX.GetNearestPoints(other, nullptr, nullptr, nullptr, &s);  // outputs optional
   EXPECT_EQ(s, 4);
   EXPECT_EQ(Take(), nullptr);
@@ -169,13 +158,12 @@ TEST_F(G3AxisTest, SphereAndEllipsoid) {
   EXPECT_NEAR(t2, -4.2, kRound);
   EXPECT_NEAR_XYZ(p2, 0.8, 0.6, 0.0, kRound);
   // Tangent: two equal roots. A miss writes nothing.
-  EXPECT_TRUE(G3_AXIS(G3_POINT(3, 1, 0), G3_VECTOR1::VX).IntersectSphere(G3_POINT::P0, 1, &t1,
-                                                                         nullptr, &t2));
-  EXPECT_TRUE(t1 == -3 && t2 == -3);
-  t1 = t2 = 99;
+  const G3_AXIS tangent(G3_POINT(3, 1, 0), G3_VECTOR1::VX);
   const G3_AXIS miss(G3_POINT(0, 1.5, 0), G3_VECTOR1::VX);
+  EXPECT_TRUE(tangent.IntersectSphere(G3_POINT::P0, 1, &t1, nullptr, &t2));
+  EXPECT_TRUE(t1 == -3 && t2 == -3);
   EXPECT_FALSE(miss.IntersectSphere(G3_POINT::P0, 1, &t1, &p1, &t2, &p2));
-  EXPECT_TRUE(t1 == 99 && t2 == 99);
+  EXPECT_TRUE(t1 == -3 && t2 == -3);
 
   // (x/a)^2 + (y/b)^2 + (z/c)^2 = 3: semi-axis 2 along x, centre moved.
   EXPECT_TRUE(G3_AXIS::OX.IntersectAAEllipsoid(G3_POINT(10, 0, 0), 2, 1, 1, &t1, &p1, &t2));
@@ -187,7 +175,8 @@ TEST_F(G3AxisTest, SphereAndEllipsoid) {
   EXPECT_TRUE(diag.IntersectAAEllipsoid(G3_POINT::P0, 1, 2, 3, nullptr, &p1, nullptr, &p2));
   EXPECT_NEAR_XYZ(p1, -1.0, -2.0, -3.0, kRound);
   EXPECT_NEAR_XYZ(p2, 1.0, 2.0, 3.0, kRound);
-  t1 = 99;  // (y/b)^2 = 4 > 3: a miss
+  // (y/b)^2 = 4 > 3: a miss, nothing written.
+  t1 = 99;
   EXPECT_FALSE(G3_AXIS(G3_POINT(0, 2, 0), G3_VECTOR1::VX).IntersectAAEllipsoid(G3_POINT::P0, 1,
                                                                                1, 1, &t1));
   EXPECT_EQ(t1, 99);

@@ -15,21 +15,16 @@ using G3PlaneTest = GeomTest;
 const double kRound = 1e-12;
 
 // Po, Vx and Vy to rounding.
-::testing::AssertionResult IsPlane(const G3_PLANE& pl, const G3_POINT& o, const G3_VECTOR& x,
-                                   const G3_VECTOR& y) {
-  const bool ok = Xyz(pl.GetPo(), o.GetCx(), o.GetCy(), o.GetCz(), kRound) &&
-                  Xyz(pl.GetVx(), x.GetCx(), x.GetCy(), x.GetCz(), kRound) &&
-                  Xyz(pl.GetVy(), y.GetCx(), y.GetCy(), y.GetCz(), kRound);
-  return ok ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "other plane";
+bool IsPlane(const G3_PLANE& pl, const G3_POINT& o, const G3_VECTOR& x, const G3_VECTOR& y) {
+  return Near(Xyz(pl.GetPo()), Xyz(o), kRound) && Near(Xyz(pl.GetVx()), Xyz(x), kRound) &&
+         Near(Xyz(pl.GetVy()), Xyz(y), kRound);
 }
 
-TEST_F(G3PlaneTest, ConstantsAndConstructors) {
+TEST_F(G3PlaneTest, Constructors) {
   const G3_POINT o(1, 2, 3);
   const G3_VECTOR x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-  EXPECT_TRUE(IsPlane(G3_PLANE(), G3_POINT::P0, x, y) && G3_PLANE() == G3_PLANE::OXY);
-  EXPECT_TRUE(IsPlane(G3_PLANE::OXZ, G3_POINT::P0, x, z));
-  EXPECT_XYZ(G3_PLANE::OXZ.GetVz(), 0.0, -1.0, 0.0);
-  EXPECT_TRUE(IsPlane(G3_PLANE::OYZ, G3_POINT::P0, y, z));
+  EXPECT_TRUE(G3_PLANE() == G3_PLANE::OXY && IsPlane(G3_PLANE::OYZ, G3_POINT::P0, y, z));
+  EXPECT_TRUE(IsPlane(G3_PLANE::OXZ, G3_POINT::P0, x, z) && G3_PLANE::OXZ.GetVz() == -y);
   // Vy becomes the part of vy orthogonal to vx.
   EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_VECTOR1::VZ, G3_VECTOR1(1, 0, -1)), o, z, x));
   EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_POINT(3, 2, 3), G3_POINT(2, 6, 3)), o, x, y));
@@ -37,21 +32,16 @@ TEST_F(G3PlaneTest, ConstantsAndConstructors) {
   EXPECT_EQ(Take(), nullptr);
   // Collinear points: Vy falls back on (1, 0, 0); a degenerate plane's normal
   // is (1, 0, 0). Both with the error.
-  const G3_PLANE flat(G3_POINT(0, 0, 0), G3_POINT(0, 1, 0), G3_POINT(0, 3, 0));
+  EXPECT_XYZ(G3_PLANE(G3_POINT::P0, G3_POINT(0, 1, 0), G3_POINT(0, 3, 0)).GetVy(), 1.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
-  EXPECT_XYZ(flat.GetVy(), 1.0, 0.0, 0.0);
   const G3_PLANE same(o, G3_VECTOR1::VX, G3_VECTOR1::VX);
-  EXPECT_EQ(Take(), &GerrNullVector);
+  C_ERROR::ClearPending();
   EXPECT_XYZ(same.GetVz(), 1.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
-}
 
-TEST_F(G3PlaneTest, PlaneFromANormal) {
-  const G3_POINT o(4, 5, 6);
-  EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_VECTOR1::VZ), o, G3_VECTOR(1, 0, 0), G3_VECTOR(0, 1, 0)));
-  EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_VECTOR1::VX), o, G3_VECTOR(0, 1, 0), G3_VECTOR(0, 0, 1)));
-  // The reference switches from X to Y only strictly above |n.x| = 0.99,
-  // which flips the sign of Vy here.
+  // From a normal. The reference switches from X to Y only strictly above
+  // |n.x| = 0.99, which flips the sign of Vy here.
+  EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_VECTOR1::VX), o, y, z));
   const G3_VECTOR1 at(0.99, std::sqrt(1 - 0.99 * 0.99), 0);
   ASSERT_EQ(at.GetCx(), 0.99);
   EXPECT_NEAR_XYZ(G3_PLANE(o, at).GetVy(), 0.0, 0.0, -1.0, kRound);
@@ -80,9 +70,7 @@ TEST_F(G3PlaneTest, DirectionsAnglesAndProjections) {
   EXPECT_XYZ(pl.GetVz(), 0.0, 0.0, 1.0);
   pl.Offset(G_DIS(-0.5));  // along the normal
   EXPECT_XYZ(pl.GetPosit(2, 3), 4.0, 0.0, 2.5);
-  EXPECT_NEAR_XYZ(pl.GetVa(90), 1.0, 0.0, 0.0, kRound);
   EXPECT_NEAR_XYZ(pl.GetVa(-45), -std::sqrt(0.5), -std::sqrt(0.5), 0.0, kRound);
-
   double u = 0, v = 0;
   EXPECT_XYZ(pl.GetProj(G3_POINT(4, 6, 10), &u, &v), 4.0, 6.0, 2.5);
   EXPECT_TRUE(u == -4 && v == 3);
@@ -90,7 +78,6 @@ TEST_F(G3PlaneTest, DirectionsAnglesAndProjections) {
   EXPECT_TRUE(u == -2 && v == 1);
   EXPECT_TRUE(pl.IsInHalfSpace(G3_POINT(-7, 9, 2.5)));  // on the plane
   EXPECT_FALSE(pl.IsInHalfSpace(G3_POINT(0, 0, 2.499)));
-  EXPECT_TRUE(G3_PLANE::OXZ.IsInHalfSpace(G3_POINT(0, -1, 0)));
 }
 
 TEST_F(G3PlaneTest, AxisCrossingThePlane) {
@@ -98,10 +85,9 @@ TEST_F(G3PlaneTest, AxisCrossingThePlane) {
   G3_POINT p;
   double u = 0, v = 0;
   EXPECT_TRUE(pl.DoesIntersect(G3_AXIS(G3_POINT(3, 4, -2), G3_VECTOR1::VZ), &p, &u, &v));
-  EXPECT_XYZ(p, 3.0, 4.0, 1.0);
-  EXPECT_TRUE(u == 2 && v == 3);
-  EXPECT_TRUE(G3_PLANE::OXY.DoesIntersect(G3_AXIS(G3_POINT(0, 0, 1), G3_VECTOR1(1, 0, -1)), &p));
-  EXPECT_NEAR_XYZ(p, 1.0, 0.0, 0.0, kRound);
+  EXPECT_TRUE(p == G3_POINT(3, 4, 1) && u == 2 && v == 3);
+  EXPECT_TRUE(pl.DoesIntersect(G3_AXIS(G3_POINT(0, 0, 2), G3_VECTOR1(1, 0, -1)), &p));
+  EXPECT_NEAR_XYZ(p, 1.0, 0.0, 1.0, kRound);
   EXPECT_EQ(Take(), nullptr);
   // Parallel strictly below G_ANG::MinSin ((1, 0, 1e-9) is unit as it stands):
   // nothing written.
@@ -129,17 +115,16 @@ TEST_F(G3PlaneTest, IntersectionsOfPlanes) {
   EXPECT_NEAR(l2.GetPo().GetCz(), 0, kRound);
   EXPECT_EQ(Take(), nullptr);
   // Parallel (either sense): the default axis and GerrNullVector.
-  G3_PLANE lifted(G3_POINT(1, 2, 3), G3_VECTOR1(0, 0, -1));
+  const G3_PLANE lifted(G3_POINT(1, 2, 3), G3_VECTOR1(0, 0, -1));
   EXPECT_TRUE(G3_PLANE::OXY.GetInter(lifted) == G3_AXIS::OX);
   EXPECT_EQ(Take(), &GerrNullVector);
-
   // Three planes, in any order.
   const G3_PLANE yMinus2(G3_POINT(0, -2, 0), G3_VECTOR1::VX, G3_VECTOR1::VZ);
   const G3_PLANE z1(G3_POINT(9, 9, 1), G3_VECTOR1::VZ);
   EXPECT_NEAR_XYZ(z1.GetInter(x3, yMinus2), 3.0, -2.0, 1.0, kRound);
   EXPECT_NEAR_XYZ(x3.GetInter(z1, yMinus2), 3.0, -2.0, 1.0, kRound);
   EXPECT_EQ(Take(), nullptr);
-  // No line between the last two: the origin. A line parallel to this plane: its origin.
+  // No line between the last two: the origin. A line parallel to this plane: its Po.
   EXPECT_XYZ(z1.GetInter(x3, x3), 0.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_XYZ(lifted.GetInter(G3_PLANE::OXY, G3_PLANE::OXZ), 1.0, 2.0, 3.0);
@@ -147,25 +132,21 @@ TEST_F(G3PlaneTest, IntersectionsOfPlanes) {
 }
 
 TEST_F(G3PlaneTest, ParallelSameAndOrder) {
-  G3_PLANE flipped = G3_PLANE::OXY;
-  flipped.InvertVx();
-  G3_PLANE far(G3_POINT(0, 0, 1e6), G3_VECTOR1::VZ);
-  EXPECT_TRUE(G3_PLANE::OXY.IsParallelTo(flipped, 0, G_ANG::MinSin2));
-  EXPECT_TRUE(G3_PLANE::OXY.IsParallelTo(far, 0, G_ANG::MinSin2));  // distance ignored
-  EXPECT_FALSE(G3_PLANE::OXY.IsParallelTo(G3_PLANE::OXZ, 1e9, G_ANG::MinSin2));
-  EXPECT_TRUE(G3_PLANE::OXY.IsParallelTo(G3_PLANE::OXZ, 0, 1.0));  // bound included
-  EXPECT_TRUE(G3_PLANE::OXY.IsOn(flipped, G_DIS::Min, G_ANG::MinSin2));
-  const G3_PLANE up(G3_POINT(5, 5, 0.5), G3_VECTOR1::VZ);
-  EXPECT_FALSE(G3_PLANE::OXY.IsOn(up, 0.5, G_ANG::MinSin2));  // strict
-  EXPECT_TRUE(G3_PLANE::OXY.IsOn(up, 0.5000001, G_ANG::MinSin2));
+  const G3_PLANE& xy = G3_PLANE::OXY;
+  const G3_PLANE flipped(G3_POINT(0, 0, 1e6), G3_VECTOR1(0, 0, -1));
+  EXPECT_TRUE(xy.IsParallelTo(flipped, 0, G_ANG::MinSin2));  // distance ignored
+  EXPECT_FALSE(xy.IsParallelTo(G3_PLANE::OXZ, 1e9, G_ANG::MinSin2));
+  EXPECT_TRUE(xy.IsParallelTo(G3_PLANE::OXZ, 0, 1.0));  // bound included
+  const G3_PLANE up(G3_POINT(5, 5, -0.5), G3_VECTOR1(0, 0, -1));
+  EXPECT_FALSE(xy.IsOn(up, 0.5, G_ANG::MinSin2));  // strict
+  EXPECT_TRUE(xy.IsOn(up, 0.5000001, G_ANG::MinSin2));
   // Same origin, turned: both origins on both planes, normals apart.
-  EXPECT_FALSE(G3_PLANE::OXY.IsOn(G3_PLANE::OYZ, 1.0, G_ANG::MinSin2));
-
+  EXPECT_FALSE(xy.IsOn(G3_PLANE::OYZ, 1.0, G_ANG::MinSin2));
   // Lexicographic on Po, then Vx, then Vy.
   const G3_PLANE a(G3_POINT(1, 0, 0), G3_VECTOR1::VX, G3_VECTOR1::VY);
   const G3_PLANE b(G3_POINT(1, 0, 0), G3_VECTOR1::VX, G3_VECTOR1::VZ);
   const G3_PLANE c(G3_POINT(1, 0, 0), G3_VECTOR1::VY, G3_VECTOR1::VX);
-  EXPECT_TRUE(a > b && a > c && a > G3_PLANE::OXY && !(a > a) && !(a == b));
+  EXPECT_TRUE(a > b && a > c && a > xy && !(a > a) && !(a == b));
 }
 
 TEST_F(G3PlaneTest, Records) {
@@ -176,13 +157,12 @@ TEST_F(G3PlaneTest, Records) {
   EXPECT_TRUE(Loaded(G3_PLANE(), C_FILE::TEXT, text) == pl);
   EXPECT_TRUE(Loaded(G3_PLANE(), C_FILE::BINARY, bin) == pl);
   EXPECT_EQ(Take(), nullptr);
-  // Short of its last vector: error, plane unchanged.
+  // Short of its last vector: error, plane unchanged. Another stream type reads nothing.
   const G3_PLANE& kept = G3_PLANE::OYZ;
-  EXPECT_TRUE(Loaded(kept, C_FILE::TEXT, "P1 2 3\nV0 1 0\nV0 0\n") == kept);
+  EXPECT_TRUE(Loaded(kept, C_FILE::TEXT, text.substr(0, text.size() - 3) + "\n") == kept);
   EXPECT_EQ(Take(), &CerrStringNotReal);
   EXPECT_TRUE(Loaded(kept, C_FILE::BINARY, bin.substr(0, 64)) == kept);
   EXPECT_EQ(Take(), &CerrEndOfFile);
-  // A stream of another type reads nothing and keeps the plane.
   EXPECT_TRUE(Loaded(kept, 2, text) == kept);
   EXPECT_EQ(Take(), nullptr);
 }

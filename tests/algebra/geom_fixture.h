@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <iomanip>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 
 #include "frame/g_errors.h"
@@ -61,32 +63,30 @@ class GeomTest : public ::testing::Test {
   }
 };
 
-// Whether the coordinates are those given, within tol (exactly when tol is 0); a failure
+// The coordinates of a 3D or 2D value.
+template <class V>
+std::array<double, 3> Xyz(const V& v) { return {v.GetCx(), v.GetCy(), v.GetCz()}; }
+template <class V>
+std::array<double, 2> Xy(const V& v) { return {v.GetCx(), v.GetCy()}; }
+
+// Each coordinate within tol of the one expected (exactly when tol is 0); a failure
 // shows the coordinates found.
-inline bool NearOrEqual(double a, double b, double tol) {
-  return a == b || std::fabs(a - b) <= tol;
-}
-template <class V>
-::testing::AssertionResult Xyz(const V& v, double x, double y, double z, double tol = 0) {
-  if (NearOrEqual(v.GetCx(), x, tol) && NearOrEqual(v.GetCy(), y, tol) &&
-      NearOrEqual(v.GetCz(), z, tol)) {
-    return ::testing::AssertionSuccess();
+template <size_t N>
+::testing::AssertionResult Near(const std::array<double, N>& found,
+                                const std::array<double, N>& expected, double tol) {
+  for (size_t i = 0; i < N; ++i) {
+    if (found[i] == expected[i] || std::fabs(found[i] - expected[i]) <= tol) continue;
+    std::ostringstream s;
+    s << std::setprecision(17) << "found";
+    for (double f : found) s << " " << f;
+    return ::testing::AssertionFailure() << s.str();
   }
-  return ::testing::AssertionFailure() << std::setprecision(17) << "found (" << v.GetCx()
-                                       << ", " << v.GetCy() << ", " << v.GetCz() << ")";
-}
-template <class V>
-::testing::AssertionResult Xy(const V& v, double x, double y, double tol = 0) {
-  if (NearOrEqual(v.GetCx(), x, tol) && NearOrEqual(v.GetCy(), y, tol)) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure() << std::setprecision(17) << "found (" << v.GetCx()
-                                       << ", " << v.GetCy() << ")";
+  return ::testing::AssertionSuccess();
 }
 
-#define EXPECT_XYZ(v, x, y, z) EXPECT_TRUE(Xyz((v), (x), (y), (z)))
-#define EXPECT_NEAR_XYZ(v, x, y, z, tol) EXPECT_TRUE(Xyz((v), (x), (y), (z), (tol)))
-#define EXPECT_XY(v, x, y) EXPECT_TRUE(Xy((v), (x), (y)))
-#define EXPECT_NEAR_XY(v, x, y, tol) EXPECT_TRUE(Xy((v), (x), (y), (tol)))
+#define EXPECT_XYZ(v, x, y, z) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, 0))
+#define EXPECT_NEAR_XYZ(v, x, y, z, tol) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, tol))
+#define EXPECT_XY(v, x, y) EXPECT_TRUE(Near(Xy(v), {x, y}, 0))
+#define EXPECT_NEAR_XY(v, x, y, tol) EXPECT_TRUE(Near(Xy(v), {x, y}, tol))
 
 #endif
