@@ -60,4 +60,8 @@ class G_API C_STRING {
   std::wstring s_;
 };
 
+// A text written first compares as well: "G3_CV_LINE" == curve.GetClass().
+inline C_BOOL operator==(const char* a, const C_STRING& b) { return b == C_STRING(a); }
+inline C_BOOL operator!=(const char* a, const C_STRING& b) { return b != C_STRING(a); }
+
 #endif
