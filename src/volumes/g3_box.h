@@ -10,6 +10,7 @@ class C_FILE;
 class G3_AXIS;
 class G3_POINT;
 class G3_POINTS;
+class G3_TRANSFO;
 class G3_VECTOR1;
 
 // An axis-aligned box of space, closed (points on its faces belong to it).
@@ -61,6 +62,8 @@ class G_API G3_BOX {
   void Unite(const G3_POINT& p);
   void Unite(const G3_BOX& b);
   void Unite(const G3_POINTS& pts);
+  // The box of the transformed box (see G3_TRANSFO::Transfo(G3_BOX*)).
+  void Transfo(const G3_TRANSFO& t);
   // Subtracts the first value from xmin, adds the second to xmax, and so on;
   // negative values shrink the box.
   void Expand(double dxmin, double dxmax, double dymin, double dymax, double dzmin,

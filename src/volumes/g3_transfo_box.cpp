@@ -51,3 +51,5 @@ void G3_TRANSFO::Transfo(G3_BOX* b) const {
   corners.Transfo(*this);
   *b = G3_BOX(corners);
 }
+
+void G3_BOX::Transfo(const G3_TRANSFO& t) { t.Transfo(this); }

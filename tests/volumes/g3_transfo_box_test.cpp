@@ -27,7 +27,7 @@ TEST(TransfoBoxTest, EachKindOfMap) {
   G3_TRANSFO::IDENTITY.Transfo(&v);
   ExpectBox(v, 1e100, -1e100, 1e100, -1e100, 1e100, -1e100, 0);
   G3_BOX b(0, 1, 0, 2, 0, 3);
-  G3_TRANSFO(G3_VECTOR(1, -1, 0.5)).Transfo(&b);
+  b.Transfo(G3_TRANSFO(G3_VECTOR(1, -1, 0.5)));
   ExpectBox(b, 1, 2, -1, 1, 0.5, 3.5, 0);
 
   // Bounds propagation: a quarter turn about Z.
