@@ -96,16 +96,29 @@ struct HULL_SHAPE {
 // triangle (a, p, q), its ends mapped back to space by back; in space each
 // facet is a triangle. A facet that is not a simplex fails the hull. The hull
 // lives in its own qhull context, released before returning on every path.
-// qhull's messages about a hull it cannot build go to the standard error
-// stream; the caller sees no error, only the fallback covariance.
+// A library does not write on its host's terminal: qhull's messages about a
+// hull it cannot build go to a null stream (stderr only if none can be
+// opened); the caller sees no error, only the fallback covariance.
+struct QUIET_STREAM {
+  QUIET_STREAM() : f(std::fopen("/dev/null", "w")) {}
+  ~QUIET_STREAM() {
+    if (f != nullptr) std::fclose(f);
+  }
+  QUIET_STREAM(const QUIET_STREAM&) = delete;
+  QUIET_STREAM& operator=(const QUIET_STREAM&) = delete;
+  std::FILE* Get() const { return f != nullptr ? f : stderr; }
+  std::FILE* f;
+};
+
 HULL_RESULT HullMoments(int dim, int n, double* coords, const G3_POINT& a,
                         const G3_TRANSFO& back, SURFACE_MOMENTS* mom, HULL_SHAPE* shape) {
+  QUIET_STREAM quiet;
   qhT qh_qh;
   qhT* qh = &qh_qh;
   QHULL_LIB_CHECK
-  qh_zero(qh, stderr);
+  qh_zero(qh, quiet.Get());
   char command[] = "qhull ";
-  const int code = qh_new_qhull(qh, dim, n, coords, False, command, nullptr, stderr);
+  const int code = qh_new_qhull(qh, dim, n, coords, False, command, nullptr, quiet.Get());
   HULL_RESULT result = code != 0 ? kHullFailed : kHullEmpty;
   if (code == 0) {
     facetT* facet;
