@@ -7,28 +7,39 @@
 
 #include "runtime/c_error.h"
 
-TEST(C_FILE_MEMORY, ReadLineGivesEveryLineThenFails) {
+namespace {
+
+// True when exactly e is pending; clears it.
+bool Raised(const C_ERROR& e) {
+  const bool same = C_ERROR::GetPending() == &e;
   C_ERROR::ClearPending();
-  C_FILE_MEMORY f(C_FILE::TEXT, "a\nbc\r\n\nlast");
+  return same;
+}
+
+// Reads every line of f, expecting lines, then the end of the file with the
+// line left unchanged.
+void ExpectLines(C_FILE* f, std::initializer_list<const char*> lines) {
   C_STRING line;
-  for (const char* expected : {"a", "bc", "", "last"}) {
-    f.ReadLine(line);
+  for (const char* expected : lines) {
+    f->ReadLine(line);
     EXPECT_EQ(line.GetUtf8(), expected);
   }
   EXPECT_FALSE(C_ERROR::Is());
-  EXPECT_TRUE(f.AtEnd());
-  f.ReadLine(line);
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrEndOfFile);
-  EXPECT_EQ(line.GetUtf8(), "last");  // unchanged
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(f->AtEnd());
+  f->ReadLine(line);
+  EXPECT_TRUE(Raised(CerrEndOfFile));
+  EXPECT_EQ(line.GetUtf8(), *(lines.end() - 1));
 }
 
-TEST(C_FILE_MEMORY, FormattedWriteAppendsWhatPrintfWrites) {
-  C_FILE_MEMORY f(C_FILE::TEXT);
-  f.Write(C_STRING("P%.16g %.16g %.16g\n"), 1.0, 0.1, -2.5);
-  f.Write(C_STRING("%g;%g\n"), 1e300, 2.0);
-  f.Write(C_STRING("T%d %d %d\n"), 7, -2, 0);
-  EXPECT_EQ(f.GetContent(), "P1 0.1 -2.5\n1e+300;2\nT7 -2 0\n");
+TEST(C_FILE_MEMORY, TextLinesAndFormattedWrites) {
+  C_ERROR::ClearPending();
+  C_FILE_MEMORY in(C_FILE::TEXT, "a\nbc\r\n\nlast");
+  ExpectLines(&in, {"a", "bc", "", "last"});
+  C_FILE_MEMORY out(C_FILE::TEXT);  // exactly what printf writes
+  out.Write(C_STRING("P%.16g %.16g %.16g\n"), 1.0, 0.1, -2.5);
+  out.Write(C_STRING("%g;%g\n"), 1e300, 2.0);
+  out.Write(C_STRING("T%d %d %d\n"), 7, -2, 0);
+  EXPECT_EQ(out.GetContent(), "P1 0.1 -2.5\n1e+300;2\nT7 -2 0\n");
 }
 
 TEST(C_FILE_MEMORY, RawBytesShortReadsAndPatching) {
@@ -44,12 +55,10 @@ TEST(C_FILE_MEMORY, RawBytesShortReadsAndPatching) {
   f.Read(8, buf, &count);  // two bytes left
   EXPECT_EQ(count, 2);
   EXPECT_EQ(std::string(buf, 2), "ef");
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrEndOfFile);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Raised(CerrEndOfFile));
   f.Seek(7);  // beyond the end
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
+  EXPECT_TRUE(Raised(CerrInvalidValue));
   EXPECT_EQ(f.Tell(), 6);
-  C_ERROR::ClearPending();
 }
 
 TEST(C_FILE_DISK, FilesReadBackWhatWasWrittenAndReportFailures) {
@@ -70,31 +79,21 @@ TEST(C_FILE_DISK, FilesReadBackWhatWasWrittenAndReportFailures) {
   f.Read(24, back, &count);
   EXPECT_EQ(count, 16);
   EXPECT_EQ(back[1], 7.25);
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrEndOfFile);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Raised(CerrEndOfFile));
   f.Write(8, v);  // a file opened for reading
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrWriteFailed);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Raised(CerrWriteFailed));
 
   ASSERT_TRUE(f.Open(path.c_str(), "w", C_FILE::TEXT));  // closes the previous one
   f.Write(C_STRING("V%.16g %.16g %.16g\n"), 1.0, 2.0, 3.0);
   f.WriteText("no end of line");
   ASSERT_TRUE(f.Open(path.c_str(), "r", C_FILE::TEXT));
-  C_STRING line;
-  f.ReadLine(line);
-  EXPECT_EQ(line.GetUtf8(), "V1 2 3");
-  f.ReadLine(line);
-  EXPECT_EQ(line.GetUtf8(), "no end of line");
-  EXPECT_FALSE(C_ERROR::Is());
-  f.ReadLine(line);
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrEndOfFile);
-  C_ERROR::ClearPending();
+  ExpectLines(&f, {"V1 2 3", "no end of line"});
   f.Close();
   std::remove(path.c_str());
-
   EXPECT_FALSE(f.Open((path + ".missing/x").c_str(), "r", C_FILE::TEXT));
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrCannotOpenFile);
+  EXPECT_TRUE(Raised(CerrCannotOpenFile));
   EXPECT_FALSE(f.Open(path.c_str(), "a", C_FILE::TEXT));
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Raised(CerrInvalidValue));
 }
+
+}  // namespace

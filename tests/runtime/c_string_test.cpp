@@ -22,11 +22,10 @@ TEST(C_STRING, ScanRealReadsSignFractionAndExponentAtTheIndex) {
   C_ERROR::ClearPending();
   const double inf = std::numeric_limits<double>::infinity();
   const RealCase cases[] = {
-      {"1.5e2 x", 0, 150, 5}, {"-0.25", 0, -0.25, 5}, {"+3.", 0, 3, 3},
-      {".5", 0, 0.5, 2},      {"x12.5y", 1, 12.5, 5}, {"2e", 0, 2, 1},
-      {"2e+;", 0, 2, 1},      {"7E-3;", 0, 0.007, 4}, {"1e-300", 0, 1e-300, 6},
-      {"0x10", 0, 0, 1},      {"1 2", 2, 2, 3},       {"inf", 0, inf, 3},
-      {"-inf 1", 0, -inf, 4}, {"-Infinity", 0, -inf, 9}};
+      {"1.5e2 x", 0, 150, 5},   {"-0.25", 0, -0.25, 5},   {"+3.", 0, 3, 3},  {".5", 0, 0.5, 2},
+      {"x12.5y", 1, 12.5, 5},   {"2e", 0, 2, 1},          {"2e+;", 0, 2, 1}, {"7E-3;", 0, 0.007, 4},
+      {"1e-300", 0, 1e-300, 6}, {"0x10", 0, 0, 1},        {"1 2", 2, 2, 3},  {"inf", 0, inf, 3},
+      {"-inf 1", 0, -inf, 4},   {"-Infinity", 0, -inf, 9}};
   for (const RealCase& c : cases) {
     int next = -1;
     EXPECT_EQ(C_STRING(c.text).ScanReal(c.start, &next), c.value) << c.text;
@@ -44,8 +43,8 @@ TEST(C_STRING, ScanFailsWhereNoNumberStands) {
   const struct {
     const char* text;
     int start;
-  } cases[] = {{"", 0}, {"abc", 0}, {"-", 0}, {".", 0}, {"+.e5", 0}, {" 1", 0},
-               {"12", 2}, {"12", -1}, {"12", 7}, {"-x", 0}};
+  } cases[] = {{"", 0},   {"abc", 0}, {"-", 0},   {".", 0},  {"+.e5", 0},
+               {" 1", 0}, {"12", 2},  {"12", -1}, {"12", 7}, {"-x", 0}};
   for (const auto& c : cases) {
     C_STRING s(c.text);
     int next = -1;
@@ -100,7 +99,7 @@ TEST(C_STRING, WideCharactersAndComparisons) {
   EXPECT_EQ(int(s.Get(4)), 0);
   EXPECT_TRUE(s.Get(0) == 'a');
   EXPECT_EQ(int(C_STRING("\xFF").Get(0)), 0xFFFD);  // malformed byte
-  EXPECT_EQ(C_STRING("\xE2\x82").GetNumber(), 2);  // truncated sequence
+  EXPECT_EQ(C_STRING("\xE2\x82").GetNumber(), 2);   // truncated sequence
 
   EXPECT_TRUE(C_STRING().IsVoid());
   EXPECT_FALSE(C_STRING("x").IsVoid());
