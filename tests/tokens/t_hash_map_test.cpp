@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
@@ -13,33 +12,22 @@
 
 // Failure injection: the library allocates through the non-throwing forms of
 // new, which this test program replaces. While fail_after >= 0, that many
-// more of them succeed and the next ones give null. Every form is replaced so
-// that allocation and release always pair (malloc / free).
+// more of them succeed and the next ones give null.
 namespace {
 int fail_after = -1;
-void* Allocate(std::size_t n) { return std::malloc(n == 0 ? 1 : n); }
-void* AllocateNoThrow(std::size_t n) {
-  if (fail_after == 0) return nullptr;
+bool Fails() {
+  if (fail_after == 0) return true;
   if (fail_after > 0) --fail_after;
-  return Allocate(n);
-}
-void* AllocateOrThrow(std::size_t n) {
-  void* p = Allocate(n);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
+  return false;
 }
 }  // namespace
 
-void* operator new(std::size_t n) { return AllocateOrThrow(n); }
-void* operator new[](std::size_t n) { return AllocateOrThrow(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return AllocateNoThrow(n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return AllocateNoThrow(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  return Fails() ? nullptr : ::operator new(n);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+  return Fails() ? nullptr : ::operator new[](n);
+}
 
 namespace {
 
@@ -64,41 +52,26 @@ std::vector<int64_t> Visit(const M& m) {
 
 }  // namespace
 
-TEST_F(HashMapTest, SixtyFourBitKeysFoldTheirHalves) {
+TEST_F(HashMapTest, KeysAreFoldedChainedReplacedAndRemoved) {
   T_HASH_MAP<int64_t, int> m;
   EXPECT_EQ(m.Search(5), nullptr);  // no buckets: nothing found
   // In 11 buckets: (1 << 32) + 5 hashes to 1 ^ 5 = 4, like 4 itself; 3 to 3.
   const int64_t folded = (int64_t(1) << 32) + 5;
-  m.Insert(folded, 10);
-  m.Insert(4, 20);
-  m.Insert(3, 30);
-  ASSERT_EQ(m.GetBucketCount(), 11);
+  for (int64_t k : {folded, int64_t(4), int64_t(3)}) m.Insert(k, int(k));
+  m.Insert(4, 20);  // replaced, no new entry
+  ASSERT_TRUE(m.GetBucketCount() == 11 && m.GetNumber() == 3);
   // Bucket 3, then bucket 4: its inline entry, then its chain.
   EXPECT_EQ(Visit(m), (std::vector<int64_t>{3, folded, 4}));
-  ASSERT_TRUE(m.Search(4) && m.Search(folded));
-  EXPECT_TRUE(*m.Search(4) == 20 && *m.Search(folded) == 10);
+  EXPECT_TRUE(*m.Search(4) == 20 && *m.Search(folded) == 5);
   // The full 64 bits are compared: (2 << 32) + 6 folds to 4 too.
   EXPECT_EQ(m.Search((int64_t(2) << 32) + 6), nullptr);
   m.Insert(-1, 40);  // halves taken unsigned: 0xffffffff ^ 0xffffffff = 0
   EXPECT_EQ(Visit(m).front(), -1);
-}
-
-TEST_F(HashMapTest, InsertReplacesAndRemoveKeepsChains) {
-  T_HASH_MAP<int, int> m;
-  for (int k : {0, 11, 22}) m.Insert(k, k);  // one bucket of 11
-  m.Insert(11, 20);                           // replaced, no new entry
-  EXPECT_TRUE(m.GetNumber() == 3 && *m.Search(11) == 20);
-  EXPECT_TRUE(m.Remove(0));  // the inline entry: the chain moves up
-  EXPECT_EQ(Visit(m), (std::vector<int64_t>{11, 22}));
-  EXPECT_TRUE(m.Remove(22));  // a chained entry
-  EXPECT_FALSE(m.Remove(22));
-  EXPECT_EQ(*m.Search(11), 20);
-  m.Insert(-11, 7);
-  T_HASH_MAP<int, int> c(m);
-  c.Insert(-11, 8);
-  EXPECT_EQ(*m.Search(-11), 7);  // copies are independent
+  EXPECT_TRUE(m.Remove(folded));  // the inline entry: the chain moves up
+  EXPECT_EQ(Visit(m), (std::vector<int64_t>{-1, 3, 4}));
+  EXPECT_TRUE(m.Remove(4) && !m.Remove(4) && m.Remove(3) && !m.Search(4));
   m.Clear();
-  EXPECT_TRUE(m.GetNumber() == 0 && m.GetBucketCount() == 11 && !m.Search(11));
+  EXPECT_TRUE(m.GetNumber() == 0 && m.GetBucketCount() == 11 && !m.Search(-1));
 }
 
 TEST_F(HashMapTest, TwelfthIdentifierRebuildsFromElevenToTwentyThreeBuckets) {
@@ -116,52 +89,42 @@ TEST_F(HashMapTest, TwelfthIdentifierRebuildsFromElevenToTwentyThreeBuckets) {
 
 TEST_F(HashMapTest, FailedAllocationLeavesTheMapAsItWas) {
   T_HASH_MAP<int, int> m;
-  fail_after = 0;  // the bucket array
-  m.Insert(1, 1);
-  EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);
-  EXPECT_EQ(m.GetBucketCount(), 0);
-  C_ERROR::ClearPending();
-  fail_after = -1;
+  // Inserts key with only `after` more allocations granted.
+  auto insert_fails = [&](int after, int key) {
+    fail_after = after;
+    m.Insert(key, key);
+    fail_after = -1;
+    const bool oom = C_ERROR::GetPending() == &CerrOutOfMemory;
+    C_ERROR::ClearPending();
+    return oom;
+  };
+  EXPECT_TRUE(insert_fails(0, 1) && m.GetBucketCount() == 0);  // the bucket array
   // Multiples of 253 = 11 x 23 share bucket 0 before and after a rebuild.
-  for (int k = 0; k < 10; ++k) m.Insert(k * 253, k);
-  fail_after = 0;  // a chain node
-  m.Insert(2530, 10);
-  EXPECT_TRUE(C_ERROR::Is() && m.GetNumber() == 10);
-  C_ERROR::ClearPending();
-  fail_after = -1;
-  m.Insert(2530, 10);
-  fail_after = 3;  // the rebuild fails half-way through its chain nodes
-  m.Insert(5, 5);
-  EXPECT_TRUE(C_ERROR::Is());
-  C_ERROR::ClearPending();
-  fail_after = -1;
-  EXPECT_TRUE(m.GetBucketCount() == 11 && !m.Search(5));
+  for (int k = 0; k < 10; ++k) m.Insert(k * 253, k * 253);
+  EXPECT_TRUE(insert_fails(0, 2530) && m.GetNumber() == 10);  // a chain node
+  m.Insert(2530, 2530);
+  // The rebuild fails half-way through its chain nodes.
+  EXPECT_TRUE(insert_fails(3, 5) && m.GetBucketCount() == 11 && !m.Search(5));
   m.Insert(5, 5);
   EXPECT_TRUE(m.GetBucketCount() == 23 && m.GetNumber() == 12);
-  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k);
+  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k * 253);
 }
 
 TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
   G_TOKEN::TokensMap.ClearAndFree();  // the next identifier needs a bucket array
   G_TOKEN::SetX64bits(true);
-  // Text; binary (key and index read, the element kept); a bare identifier.
+  // In binary, key and index are read all the same; the element is kept.
   const char rec[16] = {0x63, 0, 0, 0, 0, 0, 0, 0, 8, 0, 0, 0, 9, 0, 0, 0};  // 99, 8, 9
   C_FILE_MEMORY text(C_FILE::TEXT, "T99 1 2\n"), bin(C_FILE::BINARY, std::string(rec, 16));
-  C_FILE_MEMORY id(C_FILE::BINARY, std::string(rec, 8));
   G_TOKEN t(nullptr, 5, 6);
-  auto expect_bad = [&](const char* what, int key, int index) {
-    ASSERT_TRUE(C_ERROR::Is()) << what;
+  for (C_FILE* f : {static_cast<C_FILE*>(&text), static_cast<C_FILE*>(&bin)}) {
+    fail_after = 0;
+    t.Load(0, f);
+    ASSERT_TRUE(C_ERROR::Is());
     EXPECT_STREQ(C_ERROR::GetPending()->GetText(), "T#Err#Invalid file (bad hash map)");
     C_ERROR::ClearPending();
-    EXPECT_TRUE(!t.GetElt() && t.GetKey() == key && t.GetIndex() == index) << what;
-    fail_after = 0;
-  };
-  fail_after = 0;
-  t.Load(0, &text);
-  expect_bad("text", 5, 6);
-  t.Load(0, &bin);
-  expect_bad("binary", 8, 9);
-  EXPECT_EQ(G_TOKEN::LoadEltPtr(1, 608101, &id), nullptr);
-  expect_bad("identifier", 8, 9);
+    const int key = f == &bin ? 8 : 5;
+    EXPECT_TRUE(!t.GetElt() && t.GetKey() == key && t.GetIndex() == key + 1);
+  }
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 0);
 }
