@@ -65,28 +65,30 @@ TEST(C_STRING, ScanFailsWhereNoNumberStands) {
 }
 
 TEST(C_STRING, ScanIntAndScanLongStopAtTheFirstNonDigitAndCheckRange) {
-  C_ERROR::ClearPending();
-  int next = -1;
-  EXPECT_EQ(C_STRING("42,7").ScanInt(3, &next), 7);
-  EXPECT_EQ(next, 4);
-  EXPECT_EQ(C_STRING("-12.5").ScanInt(0, &next), -12);
-  EXPECT_EQ(next, 3);
-  EXPECT_EQ(C_STRING("-2147483648").ScanInt(0, &next), std::numeric_limits<int>::min());
-  EXPECT_EQ(C_STRING("+9223372036854775807").ScanLong(0, &next),
-            std::numeric_limits<int64_t>::max());
-  EXPECT_EQ(C_STRING("-9223372036854775808;").ScanLong(0, &next),
-            std::numeric_limits<int64_t>::min());
-  EXPECT_EQ(next, 20);
-  EXPECT_FALSE(C_ERROR::Is());
   // Beyond the range: an error, not a wrapped value.
-  for (const char* text : {"9223372036854775808", "-9223372036854775809", "2147483648"}) {
-    next = -1;
-    const bool isInt = text[0] == '2';
-    EXPECT_EQ(isInt ? C_STRING(text).ScanInt(0, &next) : C_STRING(text).ScanLong(0, &next), 0);
-    EXPECT_EQ(next, 0) << text;
-    EXPECT_TRUE(C_ERROR::Is()) << text;
+  const struct {
+    const char* text;
+    int start;
+    bool isLong;
+    int64_t value;
+    int next;
+  } cases[] = {{"42,7", 3, false, 7, 4},
+               {"-12.5", 0, false, -12, 3},
+               {"-2147483648", 0, false, std::numeric_limits<int>::min(), 11},
+               {"+9223372036854775807", 0, true, std::numeric_limits<int64_t>::max(), 20},
+               {"-9223372036854775808;", 0, true, std::numeric_limits<int64_t>::min(), 20},
+               {"2147483648", 0, false, 0, 0},
+               {"9223372036854775808", 0, true, 0, 0},
+               {"-9223372036854775809", 0, true, 0, 0}};
+  for (const auto& c : cases) {
     C_ERROR::ClearPending();
+    int next = -1;
+    const C_STRING s(c.text);
+    EXPECT_EQ(c.isLong ? s.ScanLong(c.start, &next) : s.ScanInt(c.start, &next), c.value);
+    EXPECT_EQ(next, c.next) << c.text;
+    EXPECT_EQ(bool(C_ERROR::Is()), c.next == 0) << c.text;
   }
+  C_ERROR::ClearPending();
 }
 
 TEST(C_STRING, WideCharactersAndComparisons) {
