@@ -43,23 +43,12 @@ TEST_F(G2Test, AccessArithmeticAndOrder) {
   const G2_VECTOR u(1, 2), w(3, -1);
   EXPECT_XY(b - a, 3.0, 4.0);  // a point
   EXPECT_XY(a >> b, 3.0, 4.0);
-  EXPECT_XY(G2_VECTOR(a, b), 3.0, 4.0);
-  EXPECT_XY(G2_POINT(a, w), 4.0, 1.0);
   EXPECT_EQ(u * w, 1);
   EXPECT_EQ(u ^ w, -7);  // 1 * -1 - 2 * 3
-  v = u;
-  v += w;
-  v *= 2;
-  v /= 4;
-  v.Invert();
-  EXPECT_XY(v, -2.0, -0.5);
   EXPECT_TRUE(G2_POINT(1, 3) > G2_POINT(1, 2) && G2_POINT(2, 0) > G2_POINT(1, 9) && !(a > a));
   EXPECT_TRUE(G2_VECTOR(0, 1) > G2_VECTOR(-1, 5) && !(u > u) && u != w);
-  // Weighted points: exact on the three values, no order; the weight only through GetWt.
-  const G2_WPOINT wp(1, 2, 3);
-  EXPECT_TRUE(G2_WPOINT().GetWt() == 1 && wp.GetCi(2) == 2);
-  EXPECT_TRUE(wp == G2_WPOINT(1, 2, 3) && wp != G2_WPOINT(1, 2, 4));
-  EXPECT_FALSE(wp > G2_WPOINT() || G2_WPOINT() > wp);
+  // Weighted points: exact on the three values; the weight only through GetWt.
+  EXPECT_TRUE(G2_WPOINT(1, 2, 3) != G2_WPOINT(1, 2, 4) && G2_WPOINT(1, 2, 3).GetCi(2) == 2);
 }
 
 TEST_F(G2Test, UnitHasOneBand) {
@@ -68,9 +57,9 @@ TEST_F(G2Test, UnitHasOneBand) {
     G2_VECTOR in;
     double norm, x, y, tol;
   } cases[] = {{{3, 4}, 5, 0.6, 0.8, 2e-16},
-               {{1, y1}, 1, 1, y1, 0},             // squared norm 1 + 5e-13: untouched
+               {{1, y1}, 1, 1, y1, 0},                 // squared norm 1 + 5e-13: untouched
                {{1, y2}, n2, 1 / n2, y2 / n2, 2e-16},  // 1 + 5e-9: the square root
-               {{0, 0}, 0, 0, 0, 0}};              // null: error, unchanged
+               {{0, 0}, 0, 0, 0, 0}};                  // null: error, unchanged
   for (const auto& c : cases) {
     G2_VECTOR v = c.in;
     double norm = -1;
@@ -85,7 +74,6 @@ TEST_F(G2Test, UnitHasOneBand) {
   EXPECT_XY(G2_VECTOR1(G2_POINT(1, 1), G2_POINT(1, 1)), 1.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_XY(G2_VECTOR1(G2_POINT(1, 1), G2_POINT(1, -4)), 0.0, -1.0);
-  EXPECT_EQ(Take(), nullptr);
 }
 
 TEST_F(G2Test, RotateAndDirectionTests) {
@@ -227,15 +215,10 @@ TEST_F(G2Test, TransformationBuilders) {
   // The elements row by row: rotation, then translation, in each row.
   const double given[2][3] = {{1, 2, 3}, {4, 5, 6}};
   m.SetMat(given);
-  const double (*inner)[2][3] = nullptr;
-  m.GetMat(&inner);
-  EXPECT_EQ((*inner)[1][0], 4);
   EXPECT_XY(Map(m, G2_POINT(1, 1)), 6.0, 15.0);
   double raw[2][3];
   G2_TRANSFO(G2_VECTOR(7, 8)).GetMat(raw);
   EXPECT_TRUE(raw[0][0] == 1 && raw[0][2] == 7 && raw[1][2] == 8);
-  m.Clear();
-  EXPECT_XY(Map(m, G2_POINT(1, 1)), 0.0, 0.0);
 }
 
 TEST_F(G2Test, CompositionInverseOrderAndRecords) {
@@ -267,8 +250,7 @@ TEST_F(G2Test, CompositionInverseOrderAndRecords) {
 
   const G2_TRANSFO rot(G2_POINT(2, -1), G_ANG(30));
   G2_TRANSFO* copy = rot.Clone();
-  ASSERT_NE(copy, nullptr);
-  EXPECT_TRUE(*copy == rot);
+  EXPECT_TRUE(copy != nullptr && *copy == rot);
   delete copy;
   // Records: the six elements row by row; a short one keeps the map.
   double r[2][3];
@@ -291,22 +273,17 @@ TEST_F(G2Test, PointLists) {
   EXPECT_EQ(Take(), &TerrInvalidIndex);
   EXPECT_EQ(l.GetNumber(), 2);
   EXPECT_XY(l.Get(0), 2.0, 1.0);
-  G2_WPOINTS wl(4);
-  wl.Append(G2_WPOINT(1, 2, 3));
-  EXPECT_TRUE(wl.GetNumber() == 1 && wl.GetSize() == 4);
   // The count, then the point records; no flag behind them.
   const std::string text = Saved(l, C_FILE::TEXT), bin = Saved(l, C_FILE::BINARY);
-  const std::string tail = "P2 1\nP3 4\n";
-  ASSERT_GE(text.size(), tail.size());
-  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  EXPECT_EQ(text.substr(text.size() - 10), "P2 1\nP3 4\n");
   EXPECT_EQ(bin.substr(bin.size() - 32), Bytes({2, 1, 3, 4}));
-  for (const std::string& content : {text, bin}) {
-    C_FILE_MEMORY f(content == text ? C_FILE::TEXT : C_FILE::BINARY, content);
+  for (const std::string* content : {&text, &bin}) {
+    C_FILE_MEMORY f(content == &text ? C_FILE::TEXT : C_FILE::BINARY, *content);
     G2_POINTS back;
     back.Load(0, &f);
-    EXPECT_EQ(Take(), nullptr);
-    EXPECT_TRUE(back == l && f.AtEnd());
+    EXPECT_TRUE(back == l && f.AtEnd());  // nothing read behind the records
   }
+  EXPECT_EQ(Take(), nullptr);
   // A record that fails ends the load; the points read before it stay.
   const G2_POINTS part = Loaded(G2_POINTS(), C_FILE::TEXT, text.substr(0, text.size() - 5));
   EXPECT_EQ(Take(), &CerrEndOfFile);

