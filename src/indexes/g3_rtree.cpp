@@ -40,15 +40,6 @@ int Classify2(const G2_BOX& q, const G3_BOX& b) {
   return PARTIAL;
 }
 
-// b with every NaN coordinate replaced by its void value, so that a union
-// started from it ignores NaN as Unite does.
-G3_BOX WithoutNan(const G3_BOX& b) {
-  auto lo = [](double v) { return std::isnan(v) ? 1e100 : v; };
-  auto hi = [](double v) { return std::isnan(v) ? -1e100 : v; };
-  return G3_BOX(lo(b.GetXmin()), hi(b.GetXmax()), lo(b.GetYmin()), hi(b.GetYmax()),
-                lo(b.GetZmin()), hi(b.GetZmax()));
-}
-
 // G3_BOX::Unite inline, for the hot loops: a bound is replaced only by a
 // strictly smaller minimum or a strictly larger maximum.
 inline double Lo(double a, double b) { return b < a ? b : a; }
@@ -129,7 +120,7 @@ G3_BOX G3_RTREE_NODE::GetCover() const {
   for (const G3_RTREE_BRANCH& b : branch) {
     if (b.child == nullptr) continue;
     if (first) {
-      cover = WithoutNan(b.rect);
+      cover = b.rect;
       first = false;
     } else {
       UniteInto(&cover, b.rect);
@@ -503,7 +494,7 @@ void G3_RTREE::SplitNode(G3_RTREE_NODE* n, const G3_RTREE_BRANCH& b, G3_RTREE_NO
 void G3_RTREE::GetBranches(G3_RTREE_NODE* n, const G3_RTREE_BRANCH& b) {
   for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) branchBuf_[i] = n->branch[i];
   branchBuf_[G3_RTREE_NODE_CARD] = b;
-  coverSplit_ = WithoutNan(branchBuf_[0].rect);
+  coverSplit_ = branchBuf_[0].rect;
   for (int i = 1; i < G3_RTREE_SPLIT_CARD; ++i) UniteInto(&coverSplit_, branchBuf_[i].rect);
   const int level = n->level;
   const int index = n->poolIndex;
