@@ -372,16 +372,12 @@ C_BOOL G3_RTREE::InsertRect(const G3_BOX& box, int id) {
   G3_RTREE_RECORD rec;
   rec.id = id;
   rec.box = box;
-  // A record kept for id when the map cannot grow would let the map and the
-  // tree disagree: the map is written first.
-  const G3_RTREE_RECORD* old = idMap_->Search(id);
-  G3_RTREE_RECORD previous;
-  const C_BOOL hadOld = old != nullptr;
-  if (hadOld) previous = *old;
+  // The map is written first: a record it cannot hold would otherwise leave
+  // an entry that cannot be deleted by its id.
   const int records = idMap_->GetNumber();
   idMap_->Insert(id, rec);
-  // Replacing a record cannot fail; a new one failed when it is not counted.
-  if (!hadOld && idMap_->GetNumber() != records + 1) return false;
+  // Replacing a record cannot fail; a new one failed when it is not there.
+  if (idMap_->GetNumber() == records && idMap_->Search(id) == nullptr) return false;
   G3_RTREE_BRANCH b;
   b.rect = box;
   b.child = G3_RTREE_BRANCH::IdToChild(id);
@@ -390,10 +386,7 @@ C_BOOL G3_RTREE::InsertRect(const G3_BOX& box, int id) {
   // The reserve makes a failure below impossible; should one happen all the
   // same, the map must not keep a record the tree lacks.
   if (broken_) {
-    if (hadOld)
-      idMap_->Insert(id, previous);
-    else
-      idMap_->Remove(id);
+    idMap_->Remove(id);
     return false;
   }
   return split;
