@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "curves/g3_cv_circle.h"
 #include "curves/g3_cv_composit.h"
@@ -61,9 +62,7 @@ void ExpectClonedWhole() {
 }
 
 // Each test that needs it registers the helix: a second registration is harmless.
-void RegisterHelix() {
-  G3_CV::AddDefaultGenerator(TEST_CV_HELIX::CLASS, &TEST_CV_HELIX::Generate);
-}
+void RegisterHelix() { G3_CV::AddDefaultGenerator(TEST_CV_HELIX::CLASS, &TEST_CV_HELIX::Generate); }
 
 }  // namespace
 
@@ -82,19 +81,18 @@ TEST_F(CurveTest, RegistryFindsExactNamesThenTheLongestPrefix) {
   RegisterHelix();
   G3_CV::AddDefaultGenerator("AAA_TEST_FIRST", &G3_CV::GenerateDefault);
   EXPECT_FALSE(G3_CV::DefaultGenerators.IsSorted());  // sorted on the next lookup
-  const struct {
-    const char *name, *created;  // created null: nothing
-    bool lost;
-  } cases[] = {{"G3_CV_TESTHELIX", "G3_CV_TESTHELIX", false},
-               {"G3_CV_TESTHELIX_V9", "G3_CV_TESTHELIX", true},
-               {"G3_CV_SPIRAL", "G3_CV", true},
-               {"G3_CV", "G3_CV", false},
-               {"SPIRAL", nullptr, true}};
-  for (const auto& k : cases) {
-    C_BOOL lost = !k.lost;
-    std::unique_ptr<G3_CV> c(G3_CV::GenerateDefault(k.name, &lost));
-    EXPECT_EQ(bool(lost), k.lost) << k.name;
-    EXPECT_TRUE(k.created ? c && c->IsClass(k.created) : !c) << k.name;
+  // {class name, class created (null: nothing), class lost}
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"G3_CV_TESTHELIX", "G3_CV_TESTHELIX", false},
+      {"G3_CV_TESTHELIX_V9", "G3_CV_TESTHELIX", true},
+      {"G3_CV_SPIRAL", "G3_CV", true},
+      {"G3_CV", "G3_CV", false},
+      {"SPIRAL", nullptr, true}};
+  for (const auto& [name, created, lost] : cases) {
+    C_BOOL found_lost = !lost;
+    std::unique_ptr<G3_CV> c(G3_CV::GenerateDefault(name, &found_lost));
+    EXPECT_EQ(bool(found_lost), lost) << name;
+    EXPECT_TRUE(created ? c && c->IsClass(created) : !c) << name;
   }
   EXPECT_TRUE(G3_CV::DefaultGenerators.IsSorted());
 }
@@ -122,29 +120,24 @@ TEST_F(CurveTest, BaseRecordWritesTokensOnlyWhenExplicit) {
 }
 
 TEST_F(CurveTest, BaseRecordVersionThresholds) {
-  const struct {
-    int version;
-    const char* text;
-    intptr_t elt;  // 77: left as it was
-    int key;       // of the one token; 0: no token
-  } cases[] = {
-      {601038, "1\nT3 4 5\n0\n1.5\n2.5\n", 77, 4},       // no owner, no flag
-      {601039, "9\n1\nT3 4 5\n0\n1.5\n2.5\n", 9, 4},     // owner, no flag
+  // {version, record, owner element (77: left as it was), key of the one token (0: none)}
+  const std::tuple<int, const char*, intptr_t, int> cases[] = {
+      {601038, "1\nT3 4 5\n0\n1.5\n2.5\n", 77, 4},    // no owner, no flag
+      {601039, "9\n1\nT3 4 5\n0\n1.5\n2.5\n", 9, 4},  // owner, no flag
       {603020, "9\n1\nT3 4 5\n0\n1.5\n2.5\n", 9, 4},
       {603021, "9\n1\n1\nT3 4 5\n0\n1.5\n2.5\n", 9, 4},  // explicit tokens
       {603021, "9\n0\n1.5\n2.5\n", 9, 1},                // the implicit token
       {603021, "9\n1\n0\n0\n1.5\n2.5\n", 9, 0},
   };
-  for (const auto& k : cases) {
-    C_FILE_MEMORY f(C_FILE::TEXT, k.text);
+  for (const auto& [version, text, elt, key] : cases) {
+    C_FILE_MEMORY f(C_FILE::TEXT, text);
     G3_CV c;
     c.SetElt(E(77));
-    c.Load(k.version, &f);
-    ASSERT_FALSE(C_ERROR::Is()) << k.version << " " << k.text;
-    EXPECT_TRUE(f.AtEnd() && c.GetElt() == E(k.elt)) << k.version;
-    ASSERT_EQ(c.GetTokens().GetNumber(), k.key != 0 ? 1 : 0) << k.text;
-    EXPECT_TRUE(k.key == 0 || c.GetTokens().Get(0).GetKey() == k.key) << k.text;
-    EXPECT_TRUE(c.GetStart() == 1.5 && c.GetEnd() == 2.5);
+    c.Load(version, &f);
+    ASSERT_FALSE(C_ERROR::Is()) << version << " " << text;
+    EXPECT_TRUE(f.AtEnd() && c.GetElt() == E(elt) && c.GetStart() == 1.5 && c.GetEnd() == 2.5);
+    ASSERT_EQ(c.GetTokens().GetNumber(), key != 0 ? 1 : 0) << text;
+    EXPECT_TRUE(key == 0 || c.GetTokens().Get(0).GetKey() == key) << text;
   }
   C_FILE_MEMORY bad(C_FILE::TEXT, "9\n1\n1\nQ3 4 5\n0\n1.5\n2.5\n");
   G3_CV c;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "runtime/c_error.h"
 #include "runtime/c_file.h"
@@ -15,8 +16,8 @@ namespace {
 
 void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
 std::string Str(const G_TOKEN& t) {
-  return std::to_string(reinterpret_cast<intptr_t>(t.GetElt())) + " " +
-         std::to_string(t.GetKey()) + " " + std::to_string(t.GetIndex());
+  return std::to_string(reinterpret_cast<intptr_t>(t.GetElt())) + " " + std::to_string(t.GetKey()) +
+         " " + std::to_string(t.GetIndex());
 }
 G_TOKENS Make(std::initializer_list<G_TOKEN> ts) {
   G_TOKENS l;
@@ -92,25 +93,22 @@ TEST_F(TokenTest, SixtyFourBitIdentifiersAreNumberedInOrderOfFirstMeeting) {
 
 TEST_F(TokenTest, LoadEltPtrFollowsTheFileVersions) {
   const int64_t big = (int64_t(5) << 32) | 9;  // low 32 bits: 9
-  // wide: the file holds a 64-bit integer; expected 1: mapped (the first identifier met).
-  const struct {
-    int version, kind;
-    bool x64, wide;
-    intptr_t expected;
-  } cases[] = {
-      {608025, 1, true, false, 41},  {608026, 1, false, true, 9},  {608030, 3, true, true, 9},
-      {608031, 1, false, true, 9},   {608031, 2, true, true, 1},   {608100, 1, true, true, 1},
+  // {version, kind, X64bits, wide (the file holds a 64-bit integer), element};
+  // element 1: mapped (the first identifier met).
+  const std::tuple<int, int, bool, bool, intptr_t> cases[] = {
+      {608025, 1, true, false, 41},  {608026, 1, false, true, 9},   {608030, 3, true, true, 9},
+      {608031, 1, false, true, 9},   {608031, 2, true, true, 1},    {608100, 1, true, true, 1},
       {608100, 1, false, true, 9},   {608031, 3, false, false, 41}, {608031, 3, true, true, 1},
       {608101, 1, false, false, 41}, {608101, 2, true, true, 1},
   };
-  for (const auto& c : cases) {
+  for (const auto& [version, kind, x64, wide, expected] : cases) {
     G_TOKEN::ClearTokensMap();
-    G_TOKEN::SetX64bits(c.x64);
+    G_TOKEN::SetX64bits(x64);
     C_FILE_MEMORY f(C_FILE::BINARY);
-    c.wide ? Tsave(big, &f) : Tsave(41, &f);
+    wide ? Tsave(big, &f) : Tsave(41, &f);
     f.Rewind();
-    EXPECT_EQ(G_TOKEN::LoadEltPtr(c.kind, c.version, &f), E(c.expected)) << c.version;
-    EXPECT_TRUE(f.AtEnd()) << c.version << " " << c.kind;
+    EXPECT_EQ(G_TOKEN::LoadEltPtr(kind, version, &f), E(expected)) << version << " " << kind;
+    EXPECT_TRUE(f.AtEnd()) << version << " " << kind;
   }
   C_FILE_MEMORY empty(C_FILE::TEXT);
   EXPECT_EQ(G_TOKEN::LoadEltPtr(1, 608101, &empty), nullptr);
