@@ -33,6 +33,17 @@ TEST_F(G3PointTest, AccessArithmeticAndOrder) {
   EXPECT_XYZ(u ^ w, -3.0, 6.0, -3.0);
   EXPECT_EQ(u * w, 32);
   EXPECT_XYZ(-G3_VECTOR1::VY, 0.0, -1.0, 0.0);
+  G3_POINT q = a;
+  q += b;
+  q -= w;
+  EXPECT_XYZ(q, 1.0, 3.0, 5.0);
+  v = u;
+  v += w;
+  v *= -2;
+  v /= 4;
+  v.Invert();
+  v -= u;
+  EXPECT_XYZ(v, 1.5, 1.5, 1.5);
   // Exact and lexicographic: x first, z last.
   const G3_POINT c(1, 2, 4);
   EXPECT_TRUE(a < b && b > a && a < c && !(c < a) && !(a < a) && !(a > a));
