@@ -19,23 +19,25 @@ enum { OUTSIDE = 0, PARTIAL = 1, INSIDE = 2 };
 // Outside when disjoint on some axis; touching is not outside. Written as the
 // negation of the overlap so that a NaN coordinate makes the pair outside.
 int Classify3(const G3_BOX& q, const G3_BOX& b) {
-  if (!(q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() &&
-        q.GetYmin() <= b.GetYmax() && b.GetYmin() <= q.GetYmax() &&
-        q.GetZmin() <= b.GetZmax() && b.GetZmin() <= q.GetZmax()))
+  // Bitwise &: every comparison is made, no branch per axis.
+  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
+        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax()) &
+        (q.GetZmin() <= b.GetZmax()) & (b.GetZmin() <= q.GetZmax())))
     return OUTSIDE;
-  if (q.GetXmin() <= b.GetXmin() && b.GetXmax() <= q.GetXmax() && q.GetYmin() <= b.GetYmin() &&
-      b.GetYmax() <= q.GetYmax() && q.GetZmin() <= b.GetZmin() && b.GetZmax() <= q.GetZmax())
+  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
+      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()) &
+      (q.GetZmin() <= b.GetZmin()) & (b.GetZmax() <= q.GetZmax()))
     return INSIDE;
   return PARTIAL;
 }
 
 // The same in plan: x and y only.
 int Classify2(const G2_BOX& q, const G3_BOX& b) {
-  if (!(q.GetXmin() <= b.GetXmax() && b.GetXmin() <= q.GetXmax() &&
-        q.GetYmin() <= b.GetYmax() && b.GetYmin() <= q.GetYmax()))
+  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
+        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax())))
     return OUTSIDE;
-  if (q.GetXmin() <= b.GetXmin() && b.GetXmax() <= q.GetXmax() && q.GetYmin() <= b.GetYmin() &&
-      b.GetYmax() <= q.GetYmax())
+  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
+      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()))
     return INSIDE;
   return PARTIAL;
 }
