@@ -71,10 +71,10 @@ TEST_F(FrameTest, FromTwoAxes) {
   EXPECT_NEAR_XYZ(f.GetPo(), 3, 2, 0, 1e-12);
   EXPECT_TRUE(Axes(f, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}));
   // Skew axes: the foot of the common perpendicular on a1, Vz along
-  // X ^ (0, 1, 1).
-  const G3_FRAME g(a1, G3_AXIS(G3_POINT(3, 7, 5), G3_VECTOR1(0, 1, 1)));
+  // X ^ (1, 1, 1); (3, 7, 5) - 5 (1, 1, 1) - (-2, 2, 0) is orthogonal to both.
+  const G3_FRAME g(a1, G3_AXIS(G3_POINT(3, 7, 5), G3_VECTOR1(1, 1, 1)));
   const double h = std::sqrt(0.5);
-  EXPECT_NEAR_XYZ(g.GetPo(), 3, 2, 0, 1e-12);
+  EXPECT_NEAR_XYZ(g.GetPo(), -2, 2, 0, 1e-12);
   EXPECT_TRUE(Axes(g, {1, 0, 0}, {0, h, h}, {0, -h, h}));
   // Parallel axes: a mild GerrNoIntersection and the base frame.
   const G3_FRAME k(a1, G3_AXIS(G3_POINT(0, 5, 5), G3_VECTOR1(-1, 0, 0)));
@@ -95,8 +95,9 @@ TEST_F(FrameTest, SetVxVyAndComparisons) {
   EXPECT_TRUE(a != b && a < b && b > a);
   EXPECT_TRUE(a.IsOn(b, 2e-9));
   EXPECT_FALSE(a.IsOn(b, 1e-9));  // strict
-  // Vx parallel but of opposite sense is not the same frame.
-  EXPECT_FALSE(a.IsOn(G3_FRAME(G3_POINT(1, 0, 0), G3_VECTOR1(-1, 0, 0), G3_VECTOR1(0, -1, 0)), 1));
+  // Vx or Vy parallel but of opposite sense is not the same frame.
+  EXPECT_FALSE(a.IsOn(G3_FRAME(G3_POINT(1, 0, 0), G3_VECTOR1(-1, 0, 0), G3_VECTOR1(0, 1, 0)), 1));
+  EXPECT_FALSE(a.IsOn(G3_FRAME(G3_POINT(1, 0, 0), G3_VECTOR1(1, 0, 0), G3_VECTOR1(0, -1, 0)), 1));
 }
 
 TEST_F(FrameTest, LocalAndGlobal) {

@@ -198,22 +198,23 @@ TEST_F(TransfoTest, ComparisonQueriesAndTranspose) {
 }
 
 TEST_F(TransfoTest, Derivatives) {
-  // Central differences of the rotation about Z, per degree.
+  // Central differences, per degree, of the rotation about Z and of its
+  // first two derivatives.
   const double a = 25, h = 1e-3;
-  for (int n = 1; n <= 2; ++n) {
+  for (int n = 1; n <= 3; ++n) {
     const G3_TRANSFO d = BUILT(SetRotZDeriv(n, a));
-    const G3_TRANSFO dm = n == 1 ? BUILT(SetRotZ(a - h)) : BUILT(SetRotZDeriv(1, a - h));
-    const G3_TRANSFO dp = n == 1 ? BUILT(SetRotZ(a + h)) : BUILT(SetRotZDeriv(1, a + h));
+    const G3_TRANSFO dm = n == 1 ? BUILT(SetRotZ(a - h)) : BUILT(SetRotZDeriv(n - 1, a - h));
+    const G3_TRANSFO dp = n == 1 ? BUILT(SetRotZ(a + h)) : BUILT(SetRotZDeriv(n - 1, a + h));
     for (int i = 0; i < 2; ++i)
       for (int j = 0; j < 2; ++j)
         EXPECT_NEAR(d.GetMat(i, j), (dp.GetMat(i, j) - dm.GetMat(i, j)) / (2 * h), 1e-9);
     EXPECT_EQ(d.GetMat(2, 2), 0.0);
     EXPECT_EQ(d.GetMat(3, 3), 1.0);
   }
-  const G3_TRANSFO d3 = BUILT(SetRotZDeriv(3, 0));  // s k^3 on the diagonal, -c k^3 below
-  EXPECT_EQ(d3.GetMat(0, 0), 0.0);
-  EXPECT_EQ(d3.GetMat(1, 0), -5.316576934207788e-6);
-  EXPECT_EQ(d3.GetMat(0, 1), 5.316576934207788e-6);
+  // s k^3 on the diagonal (k = pi / 180), sin 30 being exactly 0.5.
+  const G3_TRANSFO d3 = BUILT(SetRotZDeriv(3, 30));
+  EXPECT_EQ(d3.GetMat(0, 0), 0.5 * 5.316576934207788e-6);
+  EXPECT_EQ(d3.GetMat(1, 1), 0.5 * 5.316576934207788e-6);
 
   // Degrees 4 and 0: GerrInvalidDifferentiationDegree, the map unchanged.
   const G3_TRANSFO before = BUILT(SetRotX(5));
@@ -257,9 +258,11 @@ TEST_F(TransfoTest, ScalingsSymmetriesProjectionsAndFrames) {
   for (const auto& [t, p, want] : cases) EXPECT_TRUE(Near(Xyz(Map(t, p)), want, 1e-12)) << k++;
 
   // A degenerate plane leaves the map as it was.
-  G3_TRANSFO q = BUILT(SetRotZ(90));
-  q.SetProj(G3_PLANE(kO, G3_POINT(1, 0, 0), G3_POINT(2, 0, 0)));
+  const G3_PLANE flat(kO, G3_POINT(1, 0, 0), G3_POINT(2, 0, 0));
   C_ERROR::ClearPending();
+  G3_TRANSFO q = BUILT(SetRotZ(90));
+  q.SetProj(flat);
+  EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_TRUE(q == BUILT(SetRotZ(90)));
 
   // A map with scaling and shear, cleaned, keeps the placement of the origin
@@ -356,11 +359,12 @@ TEST_F(TransfoTest, ApplicationForms) {
   const G3_AXIS ax = Moved(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1(1, 0, 0)), r * t);
   EXPECT_NEAR_XYZ(ax.GetPo(), -2, 2, 3, 1e-12);
   EXPECT_NEAR_XYZ(ax.GetVx(), 0, 1, 0, 1e-12);
-  // A shear keeps a plane orthonormal.
-  const double s[4][4] = {{1, 1, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+  // A shear keeps a plane orthonormal: Vy = unit(n ^ Vx) from the images
+  // (1, 1, 0) of Y and (0, 1, 1) of Z, n along (1, -1, 1).
+  const double s[4][4] = {{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
   const G3_PLANE pl = Moved(G3_PLANE(kO, G3_VECTOR1(0, 1, 0), G3_VECTOR1(0, 0, 1)), FromRows(s));
   EXPECT_NEAR_XYZ(pl.GetVx(), std::sqrt(0.5), std::sqrt(0.5), 0, 1e-12);
-  EXPECT_NEAR_XYZ(pl.GetVy(), 0, 0, 1, 1e-12);
+  EXPECT_NEAR_XYZ(pl.GetVy(), -1 / std::sqrt(6.0), 1 / std::sqrt(6.0), 2 / std::sqrt(6.0), 1e-12);
   // A collapsing map leaves axis and plane unchanged.
   const G3_TRANSFO flat = BUILT(SetProj(G3_PLANE::OXY));
   EXPECT_TRUE(Moved(G3_AXIS::OZ, flat) == G3_AXIS::OZ);

@@ -170,6 +170,8 @@ TEST_F(MatTest, Records) {
   const double ide[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   ExpectMat(Loaded(G_MAT33(), C_FILE::TEXT, "1\n2\n3\n"), ide);
   EXPECT_NE(Take(), nullptr);
+  ExpectMat(Loaded(a, C_FILE::TEXT, "1\n2\n3\n"), g);
+  EXPECT_NE(Take(), nullptr);
 
   G_MAT44* copy = a.Clone();
   ASSERT_NE(copy, nullptr);
