@@ -20,13 +20,9 @@ using Ax = std::array<double, 3>;
                                 double tol = 1e-12) {
   const G3_VECTOR1* found[3] = {&f.GetVx(), &f.GetVy(), &f.GetVz()};
   const Ax* want[3] = {&x, &y, &z};
-  for (int i = 0; i < 3; ++i) {
-    ::testing::AssertionResult r = Near(Xyz(*found[i]), *want[i], tol);
-    if (!r)
-      return r << " on V"
-               << "xyz"[i];
-  }
-  return ::testing::AssertionSuccess();
+  ::testing::AssertionResult r = ::testing::AssertionSuccess();
+  for (int i = 0; i < 3 && r; ++i) r = Near(Xyz(*found[i]), *want[i], tol) << " on axis " << i;
+  return r;
 }
 
 TEST_F(FrameTest, Constructors) {

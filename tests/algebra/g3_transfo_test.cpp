@@ -243,9 +243,10 @@ TEST_F(TransfoTest, ScalingsSymmetriesProjectionsAndFrames) {
       // Scaling of the distance to an axis and to a plane.
       {BUILT(SetSca(G3_AXIS(G3_POINT(0, 1, 0), G3_VECTOR1(0, 0, 1)), 3)), {1, 2, 7}, {3, 4, 7}},
       {BUILT(SetSca(G3_PLANE(G3_POINT(0, 0, 1), G3_VECTOR1(0, 0, 1)), 3)), {1, 2, 2}, {1, 2, 4}},
-      // The half turn about an axis, the mirror in a plane, the central symmetry.
-      {BUILT(SetSym(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1(0, 0, 1)))), {2, 1, 5}, {0, -1, 5}},
-      {BUILT(SetSym(G3_PLANE(G3_POINT(0, 0, 2), G3_VECTOR1(0, 0, 1)))), {1, 1, 3}, {1, 1, 1}},
+      // The half turn about an axis, the mirror in the plane x + y = 2, the
+      // central symmetry.
+      {BUILT(SetSym(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1(1, 1, 0)))), {2, 1, 5}, {2, 1, -5}},
+      {BUILT(SetSym(G3_PLANE(G3_POINT(1, 1, 0), G3_VECTOR1(1, 1, 0)))), {3, 1, 5}, {1, -1, 5}},
       {BUILT(SetSym(G3_POINT(1, 2, 3))), {0, 0, 0}, {2, 4, 6}},
       // Orthogonal projection on the plane x + y = 2.
       {BUILT(SetProj(G3_PLANE(G3_POINT(1, 1, 0), G3_VECTOR1(1, 1, 0)))), {3, 1, 5}, {2, 0, 5}},
