@@ -14,42 +14,40 @@ constexpr const char kErrLeafSize[] = "R#Err#Leaf size below 2";
 
 enum { OUTSIDE = 0, PARTIAL = 1, INSIDE = 2 };
 
-// Outside when disjoint on some axis (touching is not outside), written as the
-// negation of the overlap so that a NaN coordinate makes the pair outside.
+// Every comparison is made, without a short cut: a branch per axis costs
+// more than the comparisons it would spare. A NaN coordinate fails them all.
+inline bool Overlaps3(const G3_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmax()) & int(b.GetXmin() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmax()) & int(b.GetYmin() <= q.GetYmax()) &
+          int(q.GetZmin() <= b.GetZmax()) & int(b.GetZmin() <= q.GetZmax())) != 0;
+}
+inline bool Overlaps2(const G2_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmax()) & int(b.GetXmin() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmax()) & int(b.GetYmin() <= q.GetYmax())) != 0;
+}
+// b lies within q (inclusive).
+inline bool Within3(const G3_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmin()) & int(b.GetXmax() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmin()) & int(b.GetYmax() <= q.GetYmax()) &
+          int(q.GetZmin() <= b.GetZmin()) & int(b.GetZmax() <= q.GetZmax())) != 0;
+}
+inline bool Within2(const G2_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmin()) & int(b.GetXmax() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmin()) & int(b.GetYmax() <= q.GetYmax())) != 0;
+}
+
+// Outside when disjoint on some axis (touching is not outside), inside when b
+// lies within q, partial otherwise. Outside is the negation of the overlap,
+// so that a NaN coordinate makes the pair outside.
 int Classify3(const G3_BOX& q, const G3_BOX& b) {
-  // Bitwise &: every comparison is made, no branch per axis.
-  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax()) &
-        (q.GetZmin() <= b.GetZmax()) & (b.GetZmin() <= q.GetZmax())))
-    return OUTSIDE;
-  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
-      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()) &
-      (q.GetZmin() <= b.GetZmin()) & (b.GetZmax() <= q.GetZmax()))
-    return INSIDE;
-  return PARTIAL;
+  if (!Overlaps3(q, b)) return OUTSIDE;
+  return Within3(q, b) ? INSIDE : PARTIAL;
 }
 
-// Not outside: the overlap alone, for the leaves. All six comparisons are
-// made (no short cut), which spares the branches that a leaf scan mispredicts.
-inline bool Meets3(const G3_BOX& q, const G3_BOX& b) {
-  return (q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-         (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax()) &
-         (q.GetZmin() <= b.GetZmax()) & (b.GetZmin() <= q.GetZmax());
-}
-
-inline bool Meets2(const G2_BOX& q, const G3_BOX& b) {
-  return (q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-         (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax());
-}
-
+// The same in plan: x and y only.
 int Classify2(const G2_BOX& q, const G3_BOX& b) {
-  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax())))
-    return OUTSIDE;
-  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
-      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()))
-    return INSIDE;
-  return PARTIAL;
+  if (!Overlaps2(q, b)) return OUTSIDE;
+  return Within2(q, b) ? INSIDE : PARTIAL;
 }
 
 // b with every NaN coordinate replaced by its void value: a union started from
@@ -330,7 +328,7 @@ void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
     }
     if (e.GetType() == G3_HBOXELT::LEAF) {
       for (int k = e.GetMin(); k <= e.GetMax(); ++k)
-        if (Meets3(q, posBoxes_[k])) ids->Append(ids_[k]);
+        if (Overlaps3(q, posBoxes_[k])) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
@@ -352,7 +350,7 @@ void G3_HBOX::GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const {
     }
     if (e.GetType() == G3_HBOXELT::LEAF) {
       for (int k = e.GetMin(); k <= e.GetMax(); ++k)
-        if (Meets2(q, posBoxes_[k])) ids->Append(ids_[k]);
+        if (Overlaps2(q, posBoxes_[k])) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
@@ -439,7 +437,7 @@ C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) {
   C_BOOL any = false;
   for (int k = e.GetMin(); k <= e.GetMax(); ++k) {
     const G3_BOX& b = posBoxes_[k];
-    if (!Meets2(q, b)) continue;
+    if (!Overlaps2(q, b)) continue;
     if (!any)
       *out = b;
     else

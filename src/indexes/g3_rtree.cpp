@@ -16,30 +16,40 @@ constexpr double kFlatWidth = 1e-12;
 // Classification of a stored box b against a query box q.
 enum { OUTSIDE = 0, PARTIAL = 1, INSIDE = 2 };
 
-// Outside when disjoint on some axis; touching is not outside. Written as the
-// negation of the overlap so that a NaN coordinate makes the pair outside.
+// Every comparison is made, without a short cut: a branch per axis costs
+// more than the comparisons it would spare. A NaN coordinate fails them all.
+inline bool Overlaps3(const G3_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmax()) & int(b.GetXmin() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmax()) & int(b.GetYmin() <= q.GetYmax()) &
+          int(q.GetZmin() <= b.GetZmax()) & int(b.GetZmin() <= q.GetZmax())) != 0;
+}
+inline bool Overlaps2(const G2_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmax()) & int(b.GetXmin() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmax()) & int(b.GetYmin() <= q.GetYmax())) != 0;
+}
+// b lies within q (inclusive).
+inline bool Within3(const G3_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmin()) & int(b.GetXmax() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmin()) & int(b.GetYmax() <= q.GetYmax()) &
+          int(q.GetZmin() <= b.GetZmin()) & int(b.GetZmax() <= q.GetZmax())) != 0;
+}
+inline bool Within2(const G2_BOX& q, const G3_BOX& b) {
+  return (int(q.GetXmin() <= b.GetXmin()) & int(b.GetXmax() <= q.GetXmax()) &
+          int(q.GetYmin() <= b.GetYmin()) & int(b.GetYmax() <= q.GetYmax())) != 0;
+}
+
+// Outside when disjoint on some axis (touching is not outside), inside when b
+// lies within q, partial otherwise. Outside is the negation of the overlap,
+// so that a NaN coordinate makes the pair outside.
 int Classify3(const G3_BOX& q, const G3_BOX& b) {
-  // Bitwise &: every comparison is made, no branch per axis.
-  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax()) &
-        (q.GetZmin() <= b.GetZmax()) & (b.GetZmin() <= q.GetZmax())))
-    return OUTSIDE;
-  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
-      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()) &
-      (q.GetZmin() <= b.GetZmin()) & (b.GetZmax() <= q.GetZmax()))
-    return INSIDE;
-  return PARTIAL;
+  if (!Overlaps3(q, b)) return OUTSIDE;
+  return Within3(q, b) ? INSIDE : PARTIAL;
 }
 
 // The same in plan: x and y only.
 int Classify2(const G2_BOX& q, const G3_BOX& b) {
-  if (!((q.GetXmin() <= b.GetXmax()) & (b.GetXmin() <= q.GetXmax()) &
-        (q.GetYmin() <= b.GetYmax()) & (b.GetYmin() <= q.GetYmax())))
-    return OUTSIDE;
-  if ((q.GetXmin() <= b.GetXmin()) & (b.GetXmax() <= q.GetXmax()) &
-      (q.GetYmin() <= b.GetYmin()) & (b.GetYmax() <= q.GetYmax()))
-    return INSIDE;
-  return PARTIAL;
+  if (!Overlaps2(q, b)) return OUTSIDE;
+  return Within2(q, b) ? INSIDE : PARTIAL;
 }
 
 // G3_BOX::Unite inline, for the hot loops: a bound is replaced only by a
@@ -721,7 +731,7 @@ void G3_RTREE::Intersect(const G3_AXIS& a, T_LIST<int>* ids) const {
 void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* ids) const {
   if (n->level == 0) {
     for (const G3_RTREE_BRANCH& b : n->branch)
-      if (b.child != nullptr && Classify3(q, b.rect) != OUTSIDE) ids->Append(b.GetId());
+      if (b.child != nullptr && Overlaps3(q, b.rect)) ids->Append(b.GetId());
     return;
   }
   // Every slot is classified first, so that the children to visit are
@@ -743,7 +753,7 @@ void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* 
 void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G2_BOX& q, T_LIST<int>* ids) const {
   if (n->level == 0) {
     for (const G3_RTREE_BRANCH& b : n->branch)
-      if (b.child != nullptr && Classify2(q, b.rect) != OUTSIDE) ids->Append(b.GetId());
+      if (b.child != nullptr && Overlaps2(q, b.rect)) ids->Append(b.GetId());
     return;
   }
   int c[G3_RTREE_NODE_CARD];
