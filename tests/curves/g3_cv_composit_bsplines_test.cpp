@@ -36,10 +36,18 @@ T_LIST<double> List(std::initializer_list<double> v) {
 
 double Dist(const G3_POINT& a, const G3_POINT& b) { return G3_VECTOR(a, b).GetNorm(); }
 
-Vec Knots(const G3_CV_BSPLINE_SLIM& c) {
+Vec Values(const T_LIST<double>& l) {
   Vec v;
-  for (int i = 0; i < c.GetNumberOfKnots(); ++i) v.push_back(c.GetKnot(i));
+  for (int i = 0; i < l.GetNumber(); ++i) v.push_back(l[i]);
   return v;
+}
+Vec Knots(const G3_CV_BSPLINE_SLIM& c) { return Values(c.GetBs().GetKnots()); }
+
+// True when e is the pending error; clears it.
+bool Took(const C_ERROR& e) {
+  const bool is = C_ERROR::GetPending() == &e;
+  C_ERROR::ClearPending();
+  return is;
 }
 
 // A wavy run of points in space.
@@ -127,15 +135,12 @@ TEST_F(SlimTest, GivenEndTangentsAndRefusedInput) {
   c = Interpol(kNone, Wave(4), kNone, 1);
   const Vec before = Knots(c);
   c.Interpol(kNone, Wave(1), kNone, 1);
-  EXPECT_TRUE(C_ERROR::GetPending() == &GerrNotEnoughPointsToInterpolate);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
   c.Interpol(kNone, G3_POINTS(), kNone, 0);
-  EXPECT_TRUE(C_ERROR::GetPending() == &GerrNotEnoughPointsToInterpolate);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
   for (double step : {-1.0, std::nan(""), HUGE_VAL}) {
     c.Interpol(kNone, Wave(4), kNone, step);
-    EXPECT_TRUE(C_ERROR::GetPending() == &CerrInvalidValue) << step;
-    C_ERROR::ClearPending();
+    EXPECT_TRUE(Took(CerrInvalidValue)) << step;
   }
   EXPECT_EQ(Knots(c), before);
   EXPECT_EQ(c.GetNumberOfCPts(), 6);
@@ -154,12 +159,10 @@ TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
   // weights than functions: an index error, not a stray read.
   arc.SetCWts(List({1, -1, 1}));
   EXPECT_TRUE(arc.GetPosit(0.5) == G3_POINT::P0);
-  EXPECT_TRUE(C_ERROR::GetPending() == &GerrNullWeight);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(GerrNullWeight));
   arc.SetCWts(List({1, 1}));
   arc.GetPosit(0.5);
-  EXPECT_TRUE(C_ERROR::GetPending() == &TerrInvalidIndex);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(TerrInvalidIndex));
 
   // A uniform periodic cubic over five control points: on interval s with
   // local t, the blend of Q[s] ... Q[s + 3] (indices modulo 5).
@@ -168,29 +171,27 @@ TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
   G3_CV_BSPLINE_SLIM loop;
   loop.SetBs(G_BSPLINE(1, 3, 5));
   loop.SetCPts(q);
-  for (double u = 0.05; u < 5; u += 0.3) {
+  const auto blend = [&q](double u) {
     const int s = int(std::floor(u));
     const double t = u - s;
     const double w[4] = {(1 - t) * (1 - t) * (1 - t) / 6, (3 * t * t * t - 6 * t * t + 4) / 6,
                          (-3 * t * t * t + 3 * t * t + 3 * t + 1) / 6, t * t * t / 6};
     G3_VECTOR sum = G3_VECTOR::V0;
     for (int j = 0; j < 4; ++j) sum += w[j] * G3_VECTOR(G3_POINT::P0, q[(s + j) % 5]);
-    const G3_POINT want = G3_POINT::P0 + sum;
-    EXPECT_LT(Dist(loop.GetPosit(u), want), 1e-14) << u;
-    EXPECT_LT(Dist(loop.GetPosit(u + 7 * 5), want), 1e-12) << u;
-    EXPECT_LT(Dist(loop.GetPosit(u - 3 * 5), want), 1e-12) << u;
+    return G3_POINT::P0 + sum;
+  };
+  for (double u = 0.05; u < 5; u += 0.3) {
+    EXPECT_LT(Dist(loop.GetPosit(u), blend(u)), 1e-14) << u;
+    EXPECT_LT(Dist(loop.GetPosit(u + 7 * 5), blend(u)), 1e-12) << u;
+    EXPECT_LT(Dist(loop.GetPosit(u - 3 * 5), blend(u)), 1e-12) << u;
   }
   // A list short of the last functions still serves the intervals that do
   // not reach them, and refuses the others.
   loop.SetCPts(Pts({q[0], q[1], q[2], q[3]}));
-  const G3_VECTOR at0 = (1.0 / 6) * (G3_VECTOR(G3_POINT::P0, q[0]) +
-                                     4 * G3_VECTOR(G3_POINT::P0, q[1]) +
-                                     G3_VECTOR(G3_POINT::P0, q[2]));
-  EXPECT_LT(Dist(loop.GetPosit(0), G3_POINT::P0 + at0), 1e-14);
+  EXPECT_LT(Dist(loop.GetPosit(0), blend(0)), 1e-14);
   EXPECT_EQ(C_ERROR::Is(), 0);
   loop.GetPosit(1.5);  // needs control point 4
-  EXPECT_TRUE(C_ERROR::GetPending() == &TerrInvalidIndex);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(TerrInvalidIndex));
   EXPECT_TRUE(G3_CV_BSPLINE_SLIM().GetPosit(0) == G3_POINT::P0);
   EXPECT_TRUE(C_ERROR::Is());
 }
@@ -207,11 +208,7 @@ G3_POINTS Corner() {  // a right angle at point 2
               G3_POINT(2, 2, 0)});
 }
 
-Vec Breaks(const G3_CV_COMPOSIT_BSPLINES& c) {
-  Vec v;
-  for (int i = 0; i < c.GetNumberOfBreaks(); ++i) v.push_back(c.GetBreak(i));
-  return v;
-}
+Vec Breaks(const G3_CV_COMPOSIT_BSPLINES& c) { return Values(c.GetBreaks()); }
 
 const double kStep = 0.5;
 
@@ -273,16 +270,14 @@ TEST_F(SlimTest, ChainInterpolationRefusesBadArguments) {
   G3_CV_COMPOSIT_BSPLINES c;
   for (const auto& k : cases) {
     c.Interpol(kNone, Corner(), kNone, k.angle, k.step, k.minPts, 0, nullptr);
-    EXPECT_TRUE(C_ERROR::GetPending() == k.err) << &k - cases;
-    C_ERROR::ClearPending();
+    EXPECT_TRUE(Took(*k.err)) << &k - cases;
   }
   EXPECT_TRUE(c.GetNumberOfSegments() == 0 && c.GetNumberOfBreaks() == 0);
   // The last piece too short: the break recorded before the failure stays.
   const G3_POINTS late = Pts({G3_POINT(0, 0, 0), G3_POINT(1, 0, 0), G3_POINT(2, 0, 0),
                               G3_POINT(3, 0, 0), G3_POINT(3, 1, 0), G3_POINT(3, 2, 0)});
   c.Interpol(kNone, late, kNone, 90, kStep, 4, 0, nullptr);
-  EXPECT_TRUE(C_ERROR::GetPending() == &GerrNotEnoughPointsToInterpolate);
-  C_ERROR::ClearPending();
+  EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
   EXPECT_TRUE(Breaks(c) == Vec({0}) && c.GetNumberOfSegments() == 0);
   EXPECT_TRUE(c.GetPosit(0.5) == G3_POINT::P0);  // no segment to evaluate
   EXPECT_EQ(C_ERROR::Is(), 0);

@@ -75,7 +75,8 @@ TEST_F(G3RectTest, RecordsRoundTrip) {
     Expect(g, {-0.5, 1.0 / 3, 2, 1e10});
   });
   // The plane record, then the four bounds.
-  EXPECT_EQ(Record(r, C_FILE::TEXT).substr(0, 10), "P1 0 0\nV0 ");
+  EXPECT_EQ(Record(r, C_FILE::TEXT),
+            "P1 0 0\nV0 1 0\nV0 0 1\n-0.5\n0.33333333333333331\n2\n10000000000\n");
   const std::string b = Record(r, C_FILE::BINARY);
   ASSERT_EQ(b.size(), 3u * 24 + 4 * 8);
   double last;
