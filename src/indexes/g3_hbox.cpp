@@ -410,7 +410,7 @@ void G3_HBOX::GatherMet(int elt, T_LIST<int>* ids) const {
   }
 }
 
-C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) {
+C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) const {
   const G3_HBOXELT& e = elts_[elt];
   const int c = Classify2(q, e.GetBox());
   if (c == OUTSIDE) return false;
@@ -447,7 +447,7 @@ C_BOOL G3_HBOX::GetUnion(int elt, const G2_BOX& q, G3_BOX* out) {
   return any;
 }
 
-C_BOOL G3_HBOX::Union(const G2_BOX& q, G3_BOX* out) {
+C_BOOL G3_HBOX::Union(const G2_BOX& q, G3_BOX* out) const {
   if (out == nullptr || eltCount_ == 0) return false;
   if (!GetUnion(eltCount_ - 1, q, out)) return false;
   if (q.GetXmax() < out->GetXmax()) out->SetXmax(q.GetXmax());
@@ -457,12 +457,12 @@ C_BOOL G3_HBOX::Union(const G2_BOX& q, G3_BOX* out) {
   return true;
 }
 
-C_BOOL G3_HBOX::IncludeAll(const G3_BOX& q) {
+C_BOOL G3_HBOX::IncludeAll(const G3_BOX& q) const {
   if (eltCount_ == 0) return true;
   return elts_[eltCount_ - 1].GetBox().IsIn(q);
 }
 
-C_BOOL G3_HBOX::IncludeAll(const G2_BOX& q) {
+C_BOOL G3_HBOX::IncludeAll(const G2_BOX& q) const {
   if (eltCount_ == 0) return true;
   const G3_BOX& r = elts_[eltCount_ - 1].GetBox();
   return q.GetXmin() <= r.GetXmin() && r.GetXmax() <= q.GetXmax() && q.GetYmin() <= r.GetYmin() &&

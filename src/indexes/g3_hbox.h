@@ -1,6 +1,8 @@
 #ifndef G3GEOM_INDEXES_G3_HBOX_H
 #define G3GEOM_INDEXES_G3_HBOX_H
 
+#include <utility>
+
 #include "containers/t_list.h"
 #include "indexes/t_min_heap.h"
 #include "runtime/c_bool.h"
@@ -29,6 +31,8 @@ class G_API G3_HBOXELT {
   const G3_BOX& GetBox() const { return box_; }
   TYPE GetType() const { return type_; }
   void SetType(TYPE t) { type_ = t; }
+  // Any int is kept as it is; a value other than LEAF or NODE has nothing below.
+  void SetType(int t) { type_ = static_cast<TYPE>(t); }
   int GetMin() const { return min_; }
   void SetMin(int v) { min_ = v; }
   int GetMax() const { return max_; }
@@ -110,10 +114,15 @@ class G_API G3_HBOX {
   void Intersect(const G3_AXIS& a, T_LIST<int>* ids) const;
   // False when no box meets q in plan; else out = union of the boxes meeting
   // q in plan, its x and y ranges clipped to q.
-  C_BOOL Union(const G2_BOX& q, G3_BOX* out);
+  // Neither Union nor IncludeAll changes anything: the const forms serve
+  // const hierarchies as well.
+  C_BOOL Union(const G2_BOX& q, G3_BOX* out) const;
+  C_BOOL Union(const G2_BOX& q, G3_BOX* out) { return std::as_const(*this).Union(q, out); }
   // Every box lies in q (inclusive); true for an empty hierarchy.
-  C_BOOL IncludeAll(const G3_BOX& q);
-  C_BOOL IncludeAll(const G2_BOX& q);
+  C_BOOL IncludeAll(const G3_BOX& q) const;
+  C_BOOL IncludeAll(const G3_BOX& q) { return std::as_const(*this).IncludeAll(q); }
+  C_BOOL IncludeAll(const G2_BOX& q) const;
+  C_BOOL IncludeAll(const G2_BOX& q) { return std::as_const(*this).IncludeAll(q); }
   // Appends the ids of every box below element elt.
   void Gather(int elt, T_LIST<int>* ids) const;
 
@@ -126,7 +135,7 @@ class G_API G3_HBOX {
   void GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const;
-  C_BOOL GetUnion(int elt, const G2_BOX& q, G3_BOX* out);
+  C_BOOL GetUnion(int elt, const G2_BOX& q, G3_BOX* out) const;
 
  private:
   // Gather for a query that encloses element elt: boxes with a NaN

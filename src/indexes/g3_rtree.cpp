@@ -792,7 +792,7 @@ void G3_RTREE::Gather(const G3_RTREE_NODE* n, T_LIST<int>* ids) const {
     if (b.child != nullptr) Gather(b.child, ids);
 }
 
-C_BOOL G3_RTREE::GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) {
+C_BOOL G3_RTREE::GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) const {
   C_BOOL any = false;
   for (const G3_RTREE_BRANCH& b : n->branch) {
     if (b.child == nullptr) continue;
@@ -811,7 +811,7 @@ C_BOOL G3_RTREE::GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) 
   return any;
 }
 
-C_BOOL G3_RTREE::Union(const G2_BOX& q, G3_BOX* out) {
+C_BOOL G3_RTREE::Union(const G2_BOX& q, G3_BOX* out) const {
   if (out == nullptr || IsVoid()) return false;
   if (!GetUnion(root_, q, out)) return false;
   const C_BOOL overlap = out->GetXmin() <= q.GetXmax() && q.GetXmin() <= out->GetXmax() &&
@@ -825,14 +825,14 @@ C_BOOL G3_RTREE::Union(const G2_BOX& q, G3_BOX* out) {
   return true;
 }
 
-C_BOOL G3_RTREE::IncludeAll(const G3_BOX& q) {
+C_BOOL G3_RTREE::IncludeAll(const G3_BOX& q) const {
   if (IsVoid()) return true;
   G3_BOX g;
   GetGlobalBox(&g);
   return g.IsIn(q);
 }
 
-C_BOOL G3_RTREE::IncludeAll(const G2_BOX& q) {
+C_BOOL G3_RTREE::IncludeAll(const G2_BOX& q) const {
   if (IsVoid()) return true;
   G3_BOX g;
   GetGlobalBox(&g);

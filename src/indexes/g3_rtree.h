@@ -2,6 +2,7 @@
 #define G3GEOM_INDEXES_G3_RTREE_H
 
 #include <cstdint>
+#include <utility>
 
 #include "containers/t_list.h"
 #include "containers/t_list_p.h"
@@ -168,10 +169,15 @@ class G_API G3_RTREE {
   void Intersect(const G3_AXIS& a, T_LIST<int>* ids) const;
   // False when the tree is void or no box meets q in plan. Else out = union of
   // the boxes meeting q in plan, its x and y ranges clipped to q.
-  C_BOOL Union(const G2_BOX& q, G3_BOX* out);
+  // Neither Union nor IncludeAll changes anything: the const forms serve
+  // const trees as well.
+  C_BOOL Union(const G2_BOX& q, G3_BOX* out) const;
+  C_BOOL Union(const G2_BOX& q, G3_BOX* out) { return std::as_const(*this).Union(q, out); }
   // The global box lies in q (inclusive); true for a void tree.
-  C_BOOL IncludeAll(const G3_BOX& q);
-  C_BOOL IncludeAll(const G2_BOX& q);
+  C_BOOL IncludeAll(const G3_BOX& q) const;
+  C_BOOL IncludeAll(const G3_BOX& q) { return std::as_const(*this).IncludeAll(q); }
+  C_BOOL IncludeAll(const G2_BOX& q) const;
+  C_BOOL IncludeAll(const G2_BOX& q) { return std::as_const(*this).IncludeAll(q); }
 
  private:
   C_BOOL InsertRect1(const G3_RTREE_BRANCH& b, G3_RTREE_NODE** root, int level);
@@ -198,7 +204,7 @@ class G_API G3_RTREE {
   void GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(const G3_RTREE_NODE* n, const G2_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(const G3_RTREE_NODE* n, const G3_AXIS& a, T_LIST<int>* ids) const;
-  C_BOOL GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out);
+  C_BOOL GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) const;
   void Gather(const G3_RTREE_NODE* n, T_LIST<int>* ids) const;
   // Empties ids and makes room for every stored box.
   void PrepareOutput(T_LIST<int>* ids) const;

@@ -62,9 +62,22 @@ class T_MIN_HEAP {
   }
 
   int GetNumber() const { return number_; }
+  // Entries the storage holds before it must grow.
+  int GetSize() const { return size_; }
   C_BOOL IsVoid() const { return number_ == 0; }
   // Entries in heap order (position 0 is the smallest); no index check.
   const E& GetFast(int i) const { return a_[i]; }
+  const E& operator[](int i) const { return a_[i]; }
+  // The same with a check: an index out of range raises TerrInvalidIndex and
+  // gives a default-built entry.
+  const E& Get(int i) const {
+    if (i < 0 || i >= number_) {
+      TerrInvalidIndex.Trigger();
+      static const E none{};
+      return none;
+    }
+    return a_[i];
+  }
   // The smallest entry; no check, the heap must not be void.
   const E& Top() const { return a_[0]; }
 

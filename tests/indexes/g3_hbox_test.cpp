@@ -93,6 +93,12 @@ void CheckShape(const G3_HBOX& h, int n, int leafSize) {
 TEST_F(HboxTest, ShapeOfSmallHierarchies) {
   G3_HBOX h;
   EXPECT_EQ(h.GetNumber(), 0);
+  // A default element: void box, a leaf covering position 0; any int type kept.
+  G3_HBOXELT d;
+  EXPECT_TRUE(d.GetBox() == G3_BOX(1e100, -1e100, 1e100, -1e100, 1e100, -1e100));
+  EXPECT_TRUE(d.GetType() == G3_HBOXELT::LEAF && d.GetMax() == 0 && d.GetLink2() == 0);
+  d.SetType(7);
+  EXPECT_EQ(int(d.GetType()), 7);
   // One box, any leaf size: one leaf, the root.
   T_LIST<G3_BOX> one;
   one.Append(G3_BOX(0, 1, 0, 1, 0, 1));
@@ -194,8 +200,10 @@ TEST_F(HboxTest, TouchingEmptyUnionAndIncludeAll) {
   EXPECT_EQ(ids.GetNumber(), 0);
   h.Intersect(G2_BOX(4, 7, 1, 5), &ids);
   EXPECT_EQ(Sorted(ids), (std::vector<int>{1, 2}));
-  // Half of box 0 in plan: its full z range, x and y clipped.
-  EXPECT_TRUE(h.Union(G2_BOX(1, 3, -1, 3), &u));
+  // Half of box 0 in plan: its full z range, x and y clipped. The queries
+  // serve const hierarchies too.
+  const G3_HBOX& ch = h;
+  EXPECT_TRUE(ch.Union(G2_BOX(1, 3, -1, 3), &u));
   EXPECT_TRUE(u == G3_BOX(1, 2, 0, 2, -3, 7));
   EXPECT_TRUE(h.Union(G2_BOX(1, 5.5, 0.5, 5.5), &u));
   EXPECT_TRUE(u == G3_BOX(1, 5.5, 0.5, 5.5, -3, 7));
@@ -203,7 +211,8 @@ TEST_F(HboxTest, TouchingEmptyUnionAndIncludeAll) {
   EXPECT_TRUE(h.IncludeAll(G3_BOX(0, 6, 0, 6, -3, 7)));
   EXPECT_FALSE(h.IncludeAll(G3_BOX(0, 6, 0, 6, -2, 7)));
   EXPECT_TRUE(h.IncludeAll(G2_BOX(0, 6, 0, 6)));
-  EXPECT_FALSE(h.IncludeAll(G2_BOX(0, 5.9, 0, 6)));
+  EXPECT_FALSE(ch.IncludeAll(G2_BOX(0, 5.9, 0, 6)));
+  EXPECT_TRUE(ch.IncludeAll(G3_BOX(0, 6, 0, 6, -3, 7)));
   ids.Clear();
   h.Gather(h.GetNumber() - 1, &ids);
   EXPECT_EQ(Sorted(ids), (std::vector<int>{0, 1, 2}));

@@ -91,6 +91,12 @@ TEST_F(MinHeapTest, PopOnAVoidHeapRaisesListIsVoid) {
   EXPECT_TRUE(h.Pop(nullptr));
   EXPECT_FALSE(h.Pop(nullptr));
   EXPECT_EQ(C_ERROR::GetPending(), &TerrListIsVoid);
+  C_ERROR::ClearPending();
+  // Checked reads: in range as the unchecked ones, out of range an error.
+  h.Push(ENTRY{2, 'b'});
+  EXPECT_TRUE(h.Get(0).name == 'b' && h[0].name == 'b' && !C_ERROR::Is());
+  EXPECT_EQ(h.Get(1).name, ' ');
+  EXPECT_EQ(C_ERROR::GetPending(), &TerrInvalidIndex);
 }
 
 // Many random keys through growth, with an accessor instead of a key member:
