@@ -10,33 +10,34 @@
 #include "runtime/t_node.h"
 #include "volumes/g3_box.h"
 
-// A point of the kd-tree with the caller's identifier of it.
+// A point of the kd-tree with the caller's identifier of it. A plain record:
+// its two members are open, with accessors beside them.
 class G_API G3_KDTREE_POINT {
  public:
   G3_KDTREE_POINT() = default;
-  G3_KDTREE_POINT(const G3_POINT& p, int id) : point_(p), id_(id) {}
+  G3_KDTREE_POINT(const G3_POINT& p, int i) : point(p), id(i) {}
 
-  const G3_POINT& GetPoint() const { return point_; }
-  int GetId() const { return id_; }
-  void SetPoint(const G3_POINT& p) { point_ = p; }
-  void SetId(int id) { id_ = id; }
+  const G3_POINT& GetPoint() const { return point; }
+  int GetId() const { return id; }
+  void SetPoint(const G3_POINT& p) { point = p; }
+  void SetId(int i) { id = i; }
 
   // Exact; the order is the points' lexicographic one, then the ids.
-  C_BOOL operator==(const G3_KDTREE_POINT& q) const { return point_ == q.point_ && id_ == q.id_; }
+  C_BOOL operator==(const G3_KDTREE_POINT& q) const { return point == q.point && id == q.id; }
   C_BOOL operator>(const G3_KDTREE_POINT& q) const {
-    if (point_ != q.point_) return point_ > q.point_;
-    return id_ > q.id_;
+    if (point != q.point) return point > q.point;
+    return id > q.id;
   }
 
- private:
-  G3_POINT point_;
-  int id_ = 0;
+  G3_POINT point;
+  int id = 0;
 };
 
 // The coordinate accessor of the kd-tree: 0 is x, 1 is y, any other index z.
 class G_API G3_KDTREE_POINT_GETCOO {
  public:
-  static double Get(const G3_KDTREE_POINT& p, int i) { return p.GetPoint().GetCi(i); }
+  static double Get(const G3_KDTREE_POINT& p, int i) { return p.point.GetCi(i); }
+  double operator()(const G3_KDTREE_POINT& p, int i) const { return Get(p, i); }
 };
 
 // A kd-tree of identified points in space: the kd-tree template speaking
@@ -49,6 +50,12 @@ class G_API G3_KDTREE_POINT_GETCOO {
 class G_API G3_KDTREE : public T_KDTREE<3, G3_KDTREE_POINT, G3_KDTREE_POINT_GETCOO> {
  public:
   using KDTREE = T_KDTREE<3, G3_KDTREE_POINT, G3_KDTREE_POINT_GETCOO>;
+  // The template's own forms (items and node handles) stay callable beside
+  // the point-and-id forms below.
+  using KDTREE::Delete;
+  using KDTREE::Insert;
+  using KDTREE::Search;
+  using KDTREE::SearchNearest;
 
   // State of an incremental Euclidean search: the inner kd-tree context and
   // the query point. Its destructor leaves the inner context alone;
@@ -105,7 +112,7 @@ class G_API G3_KDTREE : public T_KDTREE<3, G3_KDTREE_POINT, G3_KDTREE_POINT_GETC
 
   // The nearest point to p by the Chebyshev distance (its id into id). An
   // empty tree raises TerrListNotFound and gives G3_POINT::P0.
-  const G3_POINT& SearchNearest(const G3_POINT& p, int* id) const;
+  const G3_POINT& SearchNearest(const G3_POINT& p, int* id = nullptr) const;
   // Empties pts (and ids), then the k nearest points to p (Chebyshev),
   // nearest first; all the points, in pre-order, when there are no more
   // than k.
@@ -118,7 +125,7 @@ class G_API G3_KDTREE : public T_KDTREE<3, G3_KDTREE_POINT, G3_KDTREE_POINT_GETC
                      T_LIST<int>* ids = nullptr) const;
   // The point nearest to the line a; TerrListNotFound and G3_POINT::P0 for
   // an empty tree.
-  const G3_POINT& SearchNearest(const G3_AXIS& a, int* id) const;
+  const G3_POINT& SearchNearest(const G3_AXIS& a, int* id = nullptr) const;
 
   // Incremental search by increasing Euclidean distance from q: Begin once,
   // SearchEuclideanNearest as often as wanted (false once every point has

@@ -79,7 +79,8 @@ class T_KDTREE : public T_TREE2<T> {
   // (replaced set) and the result is true; otherwise the result is false and
   // the tree is unchanged. Only the descent path of p is looked at.
   // A coordinate that is NaN or infinite raises CerrInvalidValue (false).
-  C_BOOL Insert(const T& p, C_BOOL replace, double tol, C_BOOL* replaced, T* existing) {
+  C_BOOL Insert(const T& p, C_BOOL replace, double tol, C_BOOL* replaced = nullptr,
+                T* existing = nullptr) {
     if (replaced != nullptr) *replaced = false;
     if (!IsFinite(p)) {
       CerrInvalidValue.Trigger();

@@ -256,6 +256,11 @@ class T_TREE2 {
     return &At(n).item;
   }
   T* GetAdrFast(T_NODE n) { return &nodes_[n.GetId()].item; }
+  const T* GetAdr(T_NODE n) const {
+    if (!Check(n)) return nullptr;
+    return &At(n).item;
+  }
+  const T* GetAdrFast(T_NODE n) const { return &nodes_[n.GetId()].item; }
 
   T_NODE GetRoot() const { return root_; }
   T_NODE GetLeftChild(T_NODE n) const { return Check(n) ? At(n).left : T_NODE(); }
