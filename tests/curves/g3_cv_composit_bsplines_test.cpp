@@ -239,7 +239,10 @@ TEST_F(SlimTest, ChainsAreCutAtCornersAndNamedBreaks) {
   EXPECT_EQ(Breaks(cut), Vec({0, 2 * kStep, 4 * kStep}));
   EXPECT_EQ(Breaks(Chain(Straight(), 0, &messy)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
   EXPECT_EQ(Breaks(Chain(Straight(), 0, &sorted)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
-  EXPECT_EQ(Chain(Straight(), 0, &far).GetNumberOfSegments(), 1);
+  for (C_BOOL flag : {0, 1}) {
+    far.SetSorted(flag);
+    EXPECT_EQ(Chain(Straight(), 0, &far).GetNumberOfSegments(), 1) << flag;
+  }
   // A second call appends to what the chain holds.
   cut.Interpol(kNone, Straight(), kNone, 90, kStep, 2, 0, nullptr);
   EXPECT_TRUE(cut.GetNumberOfSegments() == 3 && cut.GetNumberOfBreaks() == 5);

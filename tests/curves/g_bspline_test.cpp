@@ -38,11 +38,13 @@ T_LIST<double> List(const Vec& v) {
   return l;
 }
 
-std::vector<int> Ints(const T_LIST<int>& l) {
-  std::vector<int> v;
+template <class T>
+std::vector<T> Values(const T_LIST<T>& l) {
+  std::vector<T> v;
   for (int i = 0; i < l.GetNumber(); ++i) v.push_back(l[i]);
   return v;
 }
+Vec Knots(const G_BSPLINE& bs) { return Values(bs.GetKnots()); }
 
 // Expects got, and the pending error's text err ("" for none), cleared.
 void Check(double got, double want, const std::string& err = "") {
@@ -50,11 +52,6 @@ void Check(double got, double want, const std::string& err = "") {
   EXPECT_EQ(TakeError(), err);
 }
 
-Vec Knots(const G_BSPLINE& bs) {
-  Vec v;
-  for (int i = 0; i < bs.GetNumberOfKnots(); ++i) v.push_back(bs.GetKnots()[i]);
-  return v;
-}
 
 // Plain recursive Cox-de Boor on a knot array, N_{i,p}(u). The degree-0
 // functions are [t_i, t_i+1) or, with atEnd, (t_i, t_i+1] (the left limit used
@@ -290,7 +287,7 @@ TEST_F(BsplineTest, SupportsAndInfluence) {
   for (const auto& c : ctl) {
     T_LIST<int> idx;
     c.b->GetInfluencedCtlPts(c.u, &idx);
-    EXPECT_EQ(Ints(idx), c.idx) << c.u;
+    EXPECT_EQ(Values(idx), c.idx) << c.u;
   }
   EXPECT_EQ(TakeError(), "");
   T_LIST<int> idx;
@@ -377,7 +374,7 @@ TEST_F(BsplineTest, MultiplicitiesAndRunsOfEqualKnots) {
     T_LIST<int> out;
     out.Append(99);  // cleared first
     c.b->FindMultiKnots(c.m, &out);
-    EXPECT_EQ(Ints(out), c.starts) << &c - runs;
+    EXPECT_EQ(Values(out), c.starts) << &c - runs;
   }
   // GetMulti counts over the seam only knots numerically equal, and the seam
   // knot 0 not twice.

@@ -85,7 +85,8 @@ TEST_F(G3BoxTest, ContainmentClashesAndHalfSpaces) {
   EXPECT_TRUE(G3_POINT(1, 0, 0.5).IsIn(kUnit));
   EXPECT_FALSE(G3_POINT(1, 0, 1.0000001).IsIn(kUnit));
 
-  EXPECT_TRUE(kUnit.Clashes(G3_BOX(1, 2, 1, 2, 1, 2)));  // touching faces
+  EXPECT_TRUE(kUnit.Clashes(G3_BOX(1, 2, 1, 2, 1, 2)));  // touching, on either side
+  EXPECT_TRUE(kUnit.Clashes(G3_BOX(-1, 0, -1, 0, -1, 0)));
   EXPECT_FALSE(kUnit.Clashes(G3_BOX(1.0000001, 2, 0, 1, 0, 1)));
   EXPECT_FALSE(kUnit.Clashes(G3_BOX(0, 1, 0, 1, -2, -1e-300)));
   // Facing values equal by TisEqual touch for Clashes_i, not for Clashes.
@@ -96,12 +97,14 @@ TEST_F(G3BoxTest, ContainmentClashesAndHalfSpaces) {
   EXPECT_FALSE(kUnit.Clashes_i(G3_BOX(0, 1, 0, 1, -2, -1e-6)));
 
   // 1: wholly on the normal's side (a plane through a face too), 0: wholly
-  // behind, -1: cut. The normal (-1, -1, 0) picks the opposite corners.
+  // behind, -1: cut (touching from behind too). The normal (-1, -1, 0) picks
+  // the opposite corners.
   const struct { G3_POINT p; G3_VECTOR1 n; int side; } planes[] = {
       {G3_POINT(0, 0, 0.5), G3_VECTOR1(0, 0, 1), -1},
       {G3_POINT(0, 0, -1), G3_VECTOR1(0, 0, 1), 1},
       {G3_POINT(0, 0, 2), G3_VECTOR1(0, 0, 1), 0},
       {G3_POINT(0, 0, 0), G3_VECTOR1(0, 0, 1), 1},
+      {G3_POINT(0, 0, 1), G3_VECTOR1(0, 0, 1), -1},
       {G3_POINT(0.25, 0.25, 0), G3_VECTOR1(-1, -1, 0), -1},
       {G3_POINT(-0.05, -0.05, 0), G3_VECTOR1(-1, -1, 0), 0},
       {G3_POINT(1.5, 1.5, 0), G3_VECTOR1(-1, -1, 0), 1}};
