@@ -36,20 +36,12 @@ TEST_F(G2Test, AccessArithmeticAndOrder) {
   p.SetCi(2, 9);              // ...and writes nothing
   p.SetCi(0, 9);
   EXPECT_XY(p, 9.0, 2.0);
-  G2_VECTOR v(3, 4);
-  v.SetCi(-1, 0);
-  EXPECT_EQ(v.GetCi(7), 4);
   const G2_POINT a(1, 2), b(4, 6);
   const G2_VECTOR u(1, 2), w(3, -1);
-  EXPECT_XY(b - a, 3.0, 4.0);  // a point
   EXPECT_XY(a >> b, 3.0, 4.0);
   EXPECT_EQ(u * w, 1);
   EXPECT_EQ(u ^ w, -7);  // 1 * -1 - 2 * 3
-  G2_POINT q = a;
-  q += u;
-  q -= w;
-  EXPECT_XY(q, -1.0, 5.0);
-  v = u;
+  G2_VECTOR v = u;
   v += w;
   v *= -2;
   v /= 4;
@@ -57,7 +49,6 @@ TEST_F(G2Test, AccessArithmeticAndOrder) {
   v -= u;
   EXPECT_XY(v, 1.0, -1.5);
   EXPECT_TRUE(G2_POINT(1, 3) > G2_POINT(1, 2) && G2_POINT(2, 0) > G2_POINT(1, 9) && !(a > a));
-  EXPECT_TRUE(G2_VECTOR(0, 1) > G2_VECTOR(-1, 5) && !(u > u) && u != w);
   // Weighted points: exact on the three values; the weight only through GetWt.
   EXPECT_TRUE(G2_WPOINT(1, 2, 3) != G2_WPOINT(1, 2, 4) && G2_WPOINT(1, 2, 3).GetCi(2) == 2);
 }
@@ -80,8 +71,6 @@ TEST_F(G2Test, UnitHasOneBand) {
     EXPECT_EQ(Take(), c.norm == 0 ? &GerrNullVector : nullptr);
   }
   // A unit vector falls back on X.
-  EXPECT_XY(G2_VECTOR1(0, 0), 1.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_XY(G2_VECTOR1(G2_POINT(1, 1), G2_POINT(1, 1)), 1.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_XY(G2_VECTOR1(G2_POINT(1, 1), G2_POINT(1, -4)), 0.0, -1.0);
@@ -91,11 +80,7 @@ TEST_F(G2Test, RotateAndDirectionTests) {
   G2_VECTOR v(2, 1);
   v.Rotate(G_ANG(-90));
   EXPECT_NEAR_XY(v, 1.0, -2.0, kRound);
-  G2_VECTOR1 u = G2_VECTOR1::VX;  // a direction turns as a vector does
-  u.Rotate(90);
-  EXPECT_NEAR_XY(u, 0.0, 1.0, kRound);
   EXPECT_TRUE(G2_VECTOR(2, 0).IsOn(G2_VECTOR(-4, 0)));  // either sense
-  EXPECT_TRUE(G2_VECTOR1::VX.IsOn(G2_VECTOR1(-1, 0)));
   // General vectors, scaled and non-strict: (a ^ v)^2 = 1 = 0.5 * 1 * 2.
   const G2_VECTOR a(1, 0), d(1, 1);
   G_ANG::MinSin2 = 0.5;
@@ -134,26 +119,20 @@ TEST_F(G2Test, PointAndVectorRecords) {
   EXPECT_EQ(Saved(p, C_FILE::TEXT) + Saved(v, C_FILE::TEXT), "P1 2.5\nV-0.1 1e+20\n");
   EXPECT_EQ(Saved(p, C_FILE::BINARY) + Saved(v, C_FILE::BINARY), Bytes({1, 2.5, -0.1, 1e20}));
   EXPECT_EQ(Saved(p, 2), "");
-  for (int type : {C_FILE::TEXT, C_FILE::BINARY}) {
-    EXPECT_TRUE(Loaded(G2_POINT(), type, Saved(p, type)) == p);
-    EXPECT_TRUE(Loaded(G2_VECTOR(), type, Saved(v, type)) == v);
-  }
-  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(RoundTrips(p) && RoundTrips(v));
   // A bad record: the error's text, and the value kept.
-  const std::string kNotReal = CerrStringNotReal.GetText();
   const struct {
     const char* content;
     std::string error;
-  } points[] = {{"V1 2\n", "T#Err#Invalid file (point expected)"}, {"P1\n", kNotReal},
-                {"P1  2\n", kNotReal}, {"", CerrEndOfFile.GetText()}};
+  } points[] = {{"V1 2\n", "T#Err#Invalid file (point expected)"},
+                {"P1  2\n", CerrStringNotReal.GetText()}, {"", CerrEndOfFile.GetText()}};
   for (const auto& c : points) {
     EXPECT_TRUE(Loaded(p, C_FILE::TEXT, c.content) == p) << c.content;
     EXPECT_EQ(TakeText(), c.error) << c.content;
   }
   EXPECT_TRUE(Loaded(v, C_FILE::TEXT, "P1 2\n") == v);
   EXPECT_EQ(TakeText(), "T#Err#Invalid file (vector expected)");
-  EXPECT_TRUE(Loaded(v, C_FILE::BINARY, Bytes({1})) == v);
-  EXPECT_EQ(Take(), &CerrEndOfFile);
+  EXPECT_TRUE(Kept(v, C_FILE::BINARY, Bytes({1}), &CerrEndOfFile));
 }
 
 TEST_F(G2Test, Axes) {
@@ -178,9 +157,8 @@ TEST_F(G2Test, Axes) {
     EXPECT_TRUE(TakeMildNoIntersection());
   }
   EXPECT_TRUE(t == 99 && s == 99);
-  EXPECT_TRUE(G2_AXIS::OX.IsOn(G2_AXIS(G2_POINT(5, 0), G2_VECTOR1(-1, 0)), G_DIS::Min));
-  const G2_AXIS off(G2_POINT(5, 0.5), G2_VECTOR1::VX);
-  EXPECT_FALSE(G2_AXIS::OX.IsOn(off, 0.5));  // strict
+  const G2_AXIS off(G2_POINT(5, 0.5), G2_VECTOR1(-1, 0));  // either sense
+  EXPECT_FALSE(G2_AXIS::OX.IsOn(off, 0.5));                 // strict
   EXPECT_TRUE(G2_AXIS::OX.IsOn(off, 0.5000001));
   EXPECT_FALSE(G2_AXIS::OX.IsOn(G2_AXIS::OY, 1.0));
 
@@ -206,13 +184,10 @@ G2_POINT Map(const G2_TRANSFO& t, G2_POINT p) {
 }
 
 TEST_F(G2Test, TransformationBuilders) {
-  EXPECT_XY(Map(G2_TRANSFO(G2_VECTOR(1, 2)), G2_POINT(3, -4)), 4.0, -2.0);
   EXPECT_NEAR_XY(Map(G2_TRANSFO(G2_POINT(1, 1), G_ANG(90)), G2_POINT(2, 1)), 1.0, 2.0, kRound);
-  EXPECT_XY(Map(G2_TRANSFO(G2_POINT(1, 1), 2.0), G2_POINT(2, 3)), 3.0, 5.0);
   EXPECT_XY(Map(G2_TRANSFO(G2_POINT(1, 1), 2.0, 3.0), G2_POINT(2, 3)), 3.0, 7.0);
   // Local frame (o, u, u turned +90 degrees) to global; vectors ignore the translation.
   const G2_TRANSFO frame(G2_POINT(1, 2), G2_VECTOR1::VY);
-  EXPECT_XY(Map(frame, G2_POINT(1, 0)), 1.0, 3.0);
   EXPECT_XY(Map(frame, G2_POINT(0, 1)), 0.0, 2.0);
   G2_VECTOR v(1, 0);
   frame.Transfo(&v);
@@ -221,8 +196,6 @@ TEST_F(G2Test, TransformationBuilders) {
   m.SetSym(G2_AXIS(G2_POINT(0, 1), G2_VECTOR1(1, 1)));  // the line y = x + 1
   EXPECT_NEAR_XY(Map(m, G2_POINT(0, 0)), -1.0, 1.0, kRound);
   EXPECT_NEAR_XY(Map(m, G2_POINT(2, 3)), 2.0, 3.0, kRound);
-  m.SetIde();
-  EXPECT_TRUE(m == G2_TRANSFO::IDENTITY && m == G2_TRANSFO());
   // The elements row by row: rotation, then translation, in each row.
   const double given[2][3] = {{1, 2, 3}, {4, 5, 6}};
   m.SetMat(given);
@@ -232,13 +205,12 @@ TEST_F(G2Test, TransformationBuilders) {
 TEST_F(G2Test, CompositionInverseOrderAndRecords) {
   const G2_TRANSFO tra(G2_VECTOR(1, 0)), sca(G2_POINT(0, 0), 2.0);
   EXPECT_XY(Map(tra * sca, G2_POINT(1, 1)), 3.0, 2.0);  // scaling first
-  EXPECT_XY(Map(sca * tra, G2_POINT(1, 1)), 4.0, 2.0);
   G2_TRANSFO t = tra;
   t <<= sca;  // tra . sca
   EXPECT_TRUE(t == tra * sca);
   t = tra;
   t >>= sca;  // sca . tra
-  EXPECT_TRUE(t == sca * tra);
+  EXPECT_XY(Map(t, G2_POINT(1, 1)), 4.0, 2.0);
   // Inverse: x' = 2x + y + 3, y' = 4y - 8.
   const double m[2][3] = {{2, 1, 3}, {0, 4, -8}};
   G2_TRANSFO inv;
@@ -253,23 +225,16 @@ TEST_F(G2Test, CompositionInverseOrderAndRecords) {
   EXPECT_EQ(TakeText(), "Singular matrix");
   EXPECT_TRUE(flat == G2_TRANSFO(G2_POINT(3, 3), 1e-7));
   // Row-major lexicographic order: m00 decides first.
-  EXPECT_TRUE(G2_TRANSFO::IDENTITY < tra && tra > G2_TRANSFO::IDENTITY && !(tra < tra));
-  EXPECT_TRUE(sca > tra && tra != G2_TRANSFO::IDENTITY);
+  EXPECT_TRUE(G2_TRANSFO::IDENTITY < tra && !(tra < tra) && sca > tra);
 
-  const G2_TRANSFO rot(G2_POINT(2, -1), G_ANG(30));
-  G2_TRANSFO* copy = rot.Clone();
-  EXPECT_TRUE(copy != nullptr && *copy == rot);
-  delete copy;
   // Records: the six elements row by row; a short one keeps the map.
+  const G2_TRANSFO rot(G2_POINT(2, -1), G_ANG(30));
   double r[2][3];
   rot.GetMat(r);
   const std::string bin = Saved(rot, C_FILE::BINARY);
   EXPECT_EQ(bin, Bytes({r[0][0], r[0][1], r[0][2], r[1][0], r[1][1], r[1][2]}));
-  EXPECT_TRUE(Loaded(G2_TRANSFO(), C_FILE::TEXT, Saved(rot, C_FILE::TEXT)) == rot);
-  EXPECT_TRUE(Loaded(G2_TRANSFO(), C_FILE::BINARY, bin) == rot);
-  EXPECT_EQ(Take(), nullptr);
-  EXPECT_TRUE(Loaded(rot, C_FILE::BINARY, bin.substr(0, 40)) == rot);
-  EXPECT_NE(Take(), nullptr);
+  EXPECT_TRUE(RoundTrips(rot));
+  EXPECT_TRUE(Kept(rot, C_FILE::BINARY, bin.substr(0, 40), &CerrEndOfFile));
 }
 
 TEST_F(G2Test, PointLists) {
@@ -277,9 +242,6 @@ TEST_F(G2Test, PointLists) {
   l.Append(G2_POINT(1, 2));
   l.Append(G2_POINT(3, 4));
   l.Move(0, G2_VECTOR(1, -1));
-  l.Move(2, G2_VECTOR(1, 1));
-  EXPECT_EQ(Take(), &TerrInvalidIndex);
-  EXPECT_EQ(l.GetNumber(), 2);
   EXPECT_XY(l.Get(0), 2.0, 1.0);
   // The count, then the point records; no flag behind them.
   const std::string text = Saved(l, C_FILE::TEXT), bin = Saved(l, C_FILE::BINARY);

@@ -22,22 +22,17 @@ TEST_F(G3PointTest, AccessArithmeticAndOrder) {
   p.SetCi(3, 7);              // ...and writes nothing
   p.SetCi(1, 8);
   EXPECT_XYZ(p, 1.0, 8.0, 3.0);
-  G3_VECTOR v(4, 5, 6);
-  v.SetCi(-1, 0);
-  EXPECT_XYZ(v, 4.0, 5.0, 6.0);
 
   const G3_POINT a(1, 2, 3), b(4, 6, 8);
   const G3_VECTOR u(1, 2, 3), w(4, 5, 6);
-  EXPECT_XYZ(b - a, 3.0, 4.0, 5.0);  // a point
   EXPECT_XYZ(a >> b, 3.0, 4.0, 5.0);
   EXPECT_XYZ(u ^ w, -3.0, 6.0, -3.0);
   EXPECT_EQ(u * w, 32);
-  EXPECT_XYZ(-G3_VECTOR1::VY, 0.0, -1.0, 0.0);
   G3_POINT q = a;
   q += b;
   q -= w;
   EXPECT_XYZ(q, 1.0, 3.0, 5.0);
-  v = u;
+  G3_VECTOR v = u;
   v += w;
   v *= -2;
   v /= 4;
@@ -46,12 +41,9 @@ TEST_F(G3PointTest, AccessArithmeticAndOrder) {
   EXPECT_XYZ(v, 1.5, 1.5, 1.5);
   // Exact and lexicographic: x first, z last.
   const G3_POINT c(1, 2, 4);
-  EXPECT_TRUE(a < b && b > a && a < c && !(c < a) && !(a < a) && !(a > a));
-  EXPECT_TRUE(a == G3_POINT(1, 2, 3) && a != c);
+  EXPECT_TRUE(a < b && b > a && a < c && !(c < a) && !(a < a) && a != c);
   EXPECT_FALSE(G3_POINT(0, 0, 1e-300) == G3_POINT::P0);
-  EXPECT_TRUE(G3_VECTOR(1, 2, 4) > G3_VECTOR(1, 2, 3) && !(u > u));
-  EXPECT_TRUE(G3_VECTOR1::VY > G3_VECTOR1::VZ && G3_VECTOR1::VZ < G3_VECTOR1::VY);
-  EXPECT_TRUE(G3_VECTOR1::VX != G3_VECTOR1::VY && G3_VECTOR1::VX == G3_VECTOR1(5, 0, 0));
+  EXPECT_TRUE(G3_VECTOR1::VY > G3_VECTOR1::VZ && G3_VECTOR1::VX == G3_VECTOR1(5, 0, 0));
 }
 
 TEST_F(G3PointTest, UnitBands) {
@@ -75,8 +67,7 @@ TEST_F(G3PointTest, UnitBands) {
     EXPECT_NEAR_XYZ(v, c.x, c.y, c.z, c.tol);
     EXPECT_EQ(Take(), c.norm == 0 ? &GerrNullVector : nullptr);
   }
-  G3_VECTOR null;
-  null.Unit();  // no norm asked
+  G3_VECTOR().Unit();  // no norm asked
   EXPECT_EQ(Take(), &GerrNullVector);
 }
 
@@ -86,10 +77,7 @@ TEST_F(G3PointTest, UnitVectorConstructorsNeverFailLoudly) {
   EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_XYZ(G3_VECTOR1(p, p), 1.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
-  EXPECT_XYZ(G3_VECTOR1(G3_VECTOR::V0), 1.0, 0.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_NEAR_XYZ(G3_VECTOR1(p, G3_POINT(1, 5, 7)), 0.0, 0.6, 0.8, 1e-15);
-  EXPECT_EQ(Take(), nullptr);
   // An error already pending does not turn a good direction into X.
   GerrNoIntersection.TriggerMild();
   EXPECT_XYZ(G3_VECTOR1(0, 0, -7), 0.0, 0.0, -1.0);
@@ -97,7 +85,6 @@ TEST_F(G3PointTest, UnitVectorConstructorsNeverFailLoudly) {
 }
 
 TEST_F(G3PointTest, TolerancesAtTheirBounds) {
-  EXPECT_FALSE(G3_VECTOR(0, 1e-300, 0).Is0());
   EXPECT_FALSE(G3_VECTOR(0.5, 0, 0).IsNull(0.5));  // strict
   EXPECT_TRUE(G3_VECTOR(0.5, 0, 0).IsNull(0.5000001));
   // Plain vectors: scaled by both squared norms, non-strict.
@@ -109,7 +96,6 @@ TEST_F(G3PointTest, TolerancesAtTheirBounds) {
   EXPECT_TRUE(a.IsOrthoTo(a, 1.0));  // (a.a)^2 = 16 = 1 * 4 * 4
   // Unit vectors: bare products, parallel non-strict, orthogonal strict.
   const G3_VECTOR1& x = G3_VECTOR1::VX;
-  EXPECT_TRUE(x.IsOn(-x, false, G_ANG::MinSin2));
   EXPECT_FALSE(x.IsOn(-x, true, G_ANG::MinSin2));
   EXPECT_TRUE(x.IsOn(G3_VECTOR1::VY, false, 1.0));
   EXPECT_FALSE(x.IsOrthoTo(G3_VECTOR1::VY, 0.0));  // 0 < 0 fails
@@ -117,7 +103,6 @@ TEST_F(G3PointTest, TolerancesAtTheirBounds) {
   EXPECT_TRUE(x.IsOrthoTo(G3_VECTOR(0, 3, 0), 0.0));  // a plain argument: the scaled form
   // In a plane; the unit form is strict at G_ANG::MinSin ((1, 0, 1e-9) is unit as it stands).
   EXPECT_FALSE(G3_VECTOR(1, 1, 1e-6).IsOn(G3_PLANE::OXY));
-  EXPECT_TRUE(G3_VECTOR(0, 0, 0).IsOn(G3_PLANE::OYZ));
   EXPECT_FALSE(G3_VECTOR1(1, 0, 1e-9).IsOn(G3_PLANE::OXY));
   EXPECT_TRUE(G3_VECTOR1(1, 0, 0.99e-9).IsOn(G3_PLANE::OXY));
   // Points: strict; the half space includes its boundary.
@@ -159,12 +144,12 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
   const struct {
     const char* text;
     double x, y, z;
-  } points[] = {{"", 0, 0, 0}, {"1 2", 1, 2, 0}, {"1 2 ", 1, 2, 0},
+  } points[] = {{"", 0, 0, 0}, {"1 2 ", 1, 2, 0},
                 {"-1.5, ,2e1 ,, 3", -1.5, 20, 3}, {"1 ; 2", 1, 2, 0},  // the last one decides
-                {"2;90 5", 0, 2, 5}, {"2 ;180,-1", -2, 0, -1},          // radius;angle z
+                {"2 ;180,-1", -2, 0, -1},                               // radius;angle z
                 {"2;0;90", 0, 0, 2}, {"2;90;", 0, 2, 0}},               // longitude;latitude
     vectors[] = {{"", 0, 0, 0}, {"1 , 2,, 3", 1, 2, 3}, {"1 2 ", 1, 2, 0},
-                 {"1 2 3 junk", 1, 2, 3}, {"1 2,x", 1, 2, 0}};  // the tail is ignored
+                 {"1 2 3 junk", 1, 2, 3}};  // the tail is ignored
   for (const auto& c : points) {
     EXPECT_NEAR_XYZ(G3_POINT(C_STRING(c.text)), c.x, c.y, c.z, kRound) << c.text;
     EXPECT_EQ(Take(), nullptr) << c.text;
@@ -178,12 +163,12 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
     EXPECT_TRUE(decltype(zero)(C_STRING(text)) == zero) << text;
     EXPECT_EQ(Take(), error) << text;
   };
-  for (const char* s : {"1", "1x2", "1 2x"}) fails(G3_POINT(), s, &GerrInvalidPointString);
-  for (const char* s : {"1 2 3 x", "1 2 3 ", "1 2 x", "x", " 1 2 3", "1 y 3", "4;"}) {
+  for (const char* s : {"1", "1 2x"}) fails(G3_POINT(), s, &GerrInvalidPointString);
+  for (const char* s : {"1 2 3 x", "1 2 3 ", " 1 2 3", "1 y 3", "4;"}) {
     fails(G3_POINT(), s, &CerrStringNotReal);
   }
-  for (const char* s : {"1 2", "1"}) fails(G3_VECTOR(), s, &GerrInvalidVectorString);
-  for (const char* s : {"1 ", "1;2;3", "1 y 3"}) fails(G3_VECTOR(), s, &CerrStringNotReal);
+  fails(G3_VECTOR(), "1 2", &GerrInvalidVectorString);
+  for (const char* s : {"1 ", "1;2;3"}) fails(G3_VECTOR(), s, &CerrStringNotReal);
 }
 
 TEST_F(G3PointTest, Records) {
@@ -191,8 +176,6 @@ TEST_F(G3PointTest, Records) {
   const G3_POINT p(1, 2.5, -3);
   const G3_VECTOR v(0.1, 1.0 / 3, 1e-300);
   EXPECT_EQ(Saved(p, kText) + Saved(v, kText), "P1 2.5 -3\nV0.1 0.3333333333333333 1e-300\n");
-  EXPECT_TRUE(Loaded(G3_POINT(), kText, Saved(p, kText)) == p);
-  EXPECT_TRUE(Loaded(G3_VECTOR(), kText, Saved(v, kText)) == v);
   // No line end needed; any one separator character will do.
   EXPECT_XYZ(Loaded(p, kText, "P1,2;3"), 1.0, 2.0, 3.0);
   // Binary: the raw doubles, bit for bit (-0 and subnormals too).
@@ -203,27 +186,20 @@ TEST_F(G3PointTest, Records) {
   const G3_POINT back = Loaded(G3_POINT(), kBin, Saved(q, kBin));
   EXPECT_TRUE(back == q && std::signbit(back.GetCy()));
   EXPECT_TRUE(Loaded(G3_VECTOR(), kBin, Saved(w, kBin)) == w);
-  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(RoundTrips(p) && RoundTrips(v));
 
   // A bad record leaves the value; another stream type writes and reads nothing.
-  const auto kept = [](auto value, int type, const std::string& content, const C_ERROR* error) {
-    EXPECT_TRUE(Loaded(value, type, content) == value) << content;
-    EXPECT_EQ(Take(), error) << content;
-  };
-  for (const char* s : {"V1 2 3\n", "p1 2 3\n", "\n"}) {
-    kept(p, kText, s, &GerrInvalidFilePointExpected);
-  }
+  EXPECT_TRUE(Kept(p, kText, "V1 2 3\n", &GerrInvalidFilePointExpected));
+  EXPECT_TRUE(Kept(p, kText, "p1 2 3\n", &GerrInvalidFilePointExpected));
   // Cut short, or not exactly one separator between the numbers.
   for (const char* s : {"P1 2\n", "P1 2 \n", "P", "P1  2 3\n", "P 1 2 3\n"}) {
-    kept(p, kText, s, &CerrStringNotReal);
+    EXPECT_TRUE(Kept(p, kText, s, &CerrStringNotReal)) << s;
   }
-  kept(p, kText, "", &CerrEndOfFile);
-  kept(p, kBin, Bytes({1, 2}), &CerrEndOfFile);
-  kept(v, kText, "P1 2 3\n", &GerrInvalidFileVectorExpected);
-  kept(v, kText, "V1 2\n", &CerrStringNotReal);
+  EXPECT_TRUE(Kept(p, kText, "", &CerrEndOfFile));
+  EXPECT_TRUE(Kept(p, kBin, Bytes({1, 2}), &CerrEndOfFile));
+  EXPECT_TRUE(Kept(v, kText, "P1 2 3\n", &GerrInvalidFileVectorExpected));
   EXPECT_EQ(Saved(p, 2) + Saved(v, 2), "");
-  kept(p, 2, "P1 2 3\n", nullptr);
-  kept(v, 2, "V1 2 3\n", nullptr);
+  EXPECT_TRUE(Kept(p, 2, "P1 2 3\n", nullptr) && Kept(v, 2, "V1 2 3\n", nullptr));
 }
 
 // ---- G3_POINTS
@@ -266,12 +242,10 @@ TEST_F(G3PointTest, ListSearchCompareAndMove) {
   EXPECT_FALSE(a.IsOn(Points({{1, 2, 3}, {4, 5 + 2e-8, 6}})));
   EXPECT_FALSE(a.IsOn(Points({{1, 2, 3}})));
   a.Move(1, G3_VECTOR(1, 1, -6));
-  EXPECT_EQ(Take(), nullptr);
   a.Move(2, G3_VECTOR(1, 1, 1));
   EXPECT_EQ(Take(), &TerrInvalidIndex);
-  a.Move(-1, G3_VECTOR(1, 1, 1));
-  EXPECT_EQ(Take(), &TerrInvalidIndex);
   EXPECT_TRUE(a == Points({{1, 2, 3}, {5, 6, 0}}));
+  // The sorted flag travels with the record.
   a.SetSorted(true);
   const G3_POINTS back = Loaded(G3_POINTS(), C_FILE::BINARY, Saved(a, C_FILE::BINARY));
   EXPECT_TRUE(back == a && back.IsSorted());

@@ -9,7 +9,6 @@
 #include "algebra/g3_axis.h"
 #include "algebra/g3_frame.h"
 #include "algebra/g3_plane.h"
-#include "algebra/g3_points.h"
 #include "geom_fixture.h"
 
 namespace {
@@ -58,54 +57,45 @@ std::string Props(const G3_TRANSFO& t) {
 
 const G3_POINT kO(0, 0, 0);
 
+// A rotation about a slanted axis times k: a similarity with off-diagonal
+// terms, which leaves the angle property to the lazy test.
+G3_TRANSFO Similarity(double k) {
+  G3_TRANSFO t = BUILT(SetRot(G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1(1, 2, 3)), 40));
+  return t <<= G3_TRANSFO(kO, k);
+}
+
 TEST_F(TransfoTest, CachedPropertiesOfEveryBuilder) {
   const double proj[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0.5, 1}};
   const double shear[4][4] = {{1, 1, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-  // A rotation about a slanted axis times 2: a similarity with off-diagonal
-  // terms, which leaves the angle property to the lazy test.
-  G3_TRANSFO sim = BUILT(SetRot(G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1(1, 2, 3)), 40));
-  sim <<= G3_TRANSFO(kO, 2.0);
   const std::pair<G3_TRANSFO, const char*> cases[] = {
       {G3_TRANSFO(), "----- 1"},
       {G3_TRANSFO(G3_VECTOR(0, 0, 0)), "P---- 1"},  // moves points even by a null vector
-      {G3_TRANSFO(G3_POINT(1, 2, 3), 3.0), "PVO-- 3"},
-      {G3_TRANSFO(kO, -2.0), "PVO-- 2"},  // lengths scale by |k|
-      {BUILT(SetRotX(10)), "PVO-- 1"},
-      {BUILT(SetRotY(10)), "PVO-- 1"},
+      {G3_TRANSFO(kO, -2.0), "PVO-- 2"},            // lengths scale by |k|
       {BUILT(SetRotZ(10)), "PVO-- 1"},
       {BUILT(SetRotZDeriv(2, 10)), "PVO-- 1"},
       {BUILT(SetRotDeriv(1, G3_AXIS::OX, 10)), "PVOA- 0"},  // a null first column
-      {sim, "PVO-- 2"},
+      {Similarity(2), "PVO-- 2"},
+      // A shift counts as moving points only above 1e-12 (strict).
+      {BUILT(SetTra(G3_VECTOR(1e-12, 0, 0))), "----- 1"},
+      {BUILT(SetTra(G3_VECTOR(0, 0, 2e-12))), "P---- 1"},
       {G3_TRANSFO() + G3_TRANSFO(), "PV--- 2"},  // row 3 of a sum is (0, 0, 0, 1)
-      // Recomputed from the matrix.
+      // Recomputed from the matrix; mixed-sign diagonals keep angles and
+      // reverse directions.
       {Diag(1, 1, 1), "----- 1"},
       {Diag(2, 2, 2), "PV--- 2"},
       {FromRows(proj), "PVOAH 0"},
       {FromRows(shear), "PVOA- 0"},
-      // Negative uniform and mixed-sign diagonals keep angles and reverse
-      // directions: central symmetries, half turns and mirrors.
-      {Diag(-3, -3, -3), "PVO-- 3"},
-      {BUILT(SetSym(G3_POINT(1, 2, 3))), "PVO-- 1"},
-      {BUILT(SetSym(G3_AXIS::OZ)), "PVO-- 1"},
-      {BUILT(SetSym(G3_PLANE::OXY)), "PVO-- 1"},
       {Diag(2, -2, 2), "PVO-- 2"},
+      {BUILT(SetSym(G3_AXIS::OZ)), "PVO-- 1"},
       // Builders going through a matrix.
       {BUILT(SetSca(G3_AXIS::OZ, 3)), "PVOA- 0"},
       {BUILT(SetSca(G3_PLANE::OXY, 1)), "----- 1"},
-      {BUILT(SetProj(G3_PLANE::OXY)), "PVOA- 0"},
       {BUILT(SetFrame(G3_FRAME::BASE, G3_FRAME(G3_POINT(1, 2, 3)))), "P---- 1"},
-      {BUILT(SetPos(G3_FRAME::BASE, G3_FRAME(kO, G3_VECTOR1(0, 1, 0), G3_VECTOR1(-1, 0, 0)))),
-       "PVO-- 1"},
   };
   for (const auto& [t, props] : cases) EXPECT_EQ(Props(t), props) << props;
 
-  // SetTra counts a shift as moving only above 1e-12 (strict), else keeps ModPos.
-  G3_TRANSFO s;
-  s.SetTra(G3_VECTOR(1e-12, 0, 0));
-  EXPECT_EQ(Props(s), "----- 1");
-  s.SetTra(G3_VECTOR(0, 0, 2e-12));
-  EXPECT_EQ(Props(s), "P---- 1");
-  s.SetRotZ(30);
+  // A negligible shift keeps ModPos as it was.
+  G3_TRANSFO s = BUILT(SetRotZ(30));
   s.SetTra(G3_VECTOR(1e-13, 0, 0));
   EXPECT_EQ(Props(s), "P---- 1");
 }
@@ -113,18 +103,13 @@ TEST_F(TransfoTest, CachedPropertiesOfEveryBuilder) {
 TEST_F(TransfoTest, QuarterTurnsAndComposition) {
   const G3_TRANSFO z = BUILT(SetRotZ(90)), tr(G3_VECTOR(1, 2, 3));
   EXPECT_XYZ(Map(z, G3_POINT(1, 0, 0)), 0, 1, 0);  // exact
-  EXPECT_XYZ(Map(BUILT(SetRotX(90)), G3_VECTOR(0, 1, 0)), 0, 0, 1);
-  EXPECT_XYZ(Map(BUILT(SetRotY(90)), G3_VECTOR1(0, 0, 1)), 1, 0, 0);
-
   // a * b applies b first; a <<= b is a * b, a >>= b is b * a.
   G3_TRANSFO a = z, b = z;
   a <<= tr;
   b >>= tr;
-  EXPECT_XYZ(Map(z * tr, G3_POINT(1, 0, 0)), -2, 2, 3);
   EXPECT_XYZ(Map(a, G3_POINT(1, 0, 0)), -2, 2, 3);
-  EXPECT_XYZ(Map(tr * z, G3_POINT(1, 0, 0)), 1, 3, 3);
   EXPECT_XYZ(Map(b, G3_POINT(1, 0, 0)), 1, 3, 3);
-
+  EXPECT_TRUE(b == tr * z);
   // (1, 0, 2) + (0, 4, -3)/5 turns a quarter about (0, 3, 4)/5 into
   // (1, 0, 2) + (0.6, 0.8)x(0, 0.8, -0.6).
   const G3_TRANSFO c(G3_AXIS(G3_POINT(1, 0, 2), G3_VECTOR1(0, 3, 4)), G_ANG(90));
@@ -132,16 +117,11 @@ TEST_F(TransfoTest, QuarterTurnsAndComposition) {
 }
 
 TEST_F(TransfoTest, Inversion) {
-  // A shift is negated; the inverse shares every property, only the scale
-  // is inverted.
-  G3_TRANSFO t(G3_VECTOR(1, -2, 3)), s(G3_POINT(1, 1, 1), 4.0), ide;
-  EXPECT_TRUE(t.Invert() && s.Invert() && ide.Invert());
-  EXPECT_XYZ(Map(t, kO), -1, 2, -3);
-  EXPECT_EQ(Props(t), "P---- 1");
+  // The inverse of a scaling shares every property, only the scale is inverted.
+  G3_TRANSFO s(G3_POINT(1, 1, 1), 4.0);
+  EXPECT_TRUE(s.Invert());
   EXPECT_XYZ(Map(s, G3_POINT(5, 1, 1)), 2, 1, 1);
   EXPECT_EQ(Props(s), "PVO-- 0.25");
-  EXPECT_TRUE(ide == G3_TRANSFO::IDENTITY);
-
   // A general affine map by cofactors, a projective one by 2x2 blocks: the
   // matrix times its inverse, multiplied out here, is the identity.
   const double g[4][4] = {{2, -1, 0, 3}, {1, 3, -2, 0}, {0, 1, 4, -1}, {0, 0, 0, 1}};
@@ -149,12 +129,7 @@ TEST_F(TransfoTest, Inversion) {
   for (const auto* m : {&g, &p}) {
     G3_TRANSFO inv = FromRows(*m);
     ASSERT_TRUE(inv.Invert());
-    for (int i = 0; i < 4; ++i)
-      for (int j = 0; j < 4; ++j) {
-        double e = 0;
-        for (int k = 0; k < 4; ++k) e += (*m)[i][k] * inv.GetMat(k, j);
-        EXPECT_NEAR(e, i == j ? 1.0 : 0.0, 1e-14) << i << j;
-      }
+    EXPECT_TRUE(IsInverse(*m, [&](int i, int j) { return inv.GetMat(i, j); }, 1e-14));
   }
   // A singular upper-left block is refused even though the whole matrix is
   // invertible (it permutes coordinates and divides by x); so is a singular
@@ -171,10 +146,7 @@ TEST_F(TransfoTest, Inversion) {
 
 TEST_F(TransfoTest, ComparisonQueriesAndTranspose) {
   const G3_TRANSFO a = BUILT(SetRotZ(10)), b = BUILT(SetRotZ(10.001));
-  EXPECT_TRUE(a == BUILT(SetRotZ(10)));
   EXPECT_TRUE(a != b && b < a && a > b);  // cos decides first: cos 10.001 < cos 10
-  EXPECT_FALSE(a < a || a > a);
-
   // IsEqual: 3x3 within the angle in radians, translation within d, strict.
   const G3_TRANSFO t1(G3_VECTOR(1, 0, 0)), t2(G3_VECTOR(1.5, 0, 0));
   EXPECT_FALSE(t1.IsEqual(t2, 0.5, 1));
@@ -185,15 +157,10 @@ TEST_F(TransfoTest, ComparisonQueriesAndTranspose) {
   EXPECT_TRUE(FromRows(sh).IsEqual(G3_TRANSFO(), 1, 0.5000001));
 
   const G3_TRANSFO m = BUILT(SetSym(G3_PLANE::OXY));
-  EXPECT_TRUE(m.DoesInvertSpace());
-  EXPECT_FALSE(m.IsDispl());
-  EXPECT_TRUE(a.IsDispl());
-  EXPECT_FALSE(a.DoesInvertSpace());
-
+  EXPECT_TRUE(m.DoesInvertSpace() && !m.IsDispl() && a.IsDispl() && !a.DoesInvertSpace());
   const double g[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {0, 0, 0, 1}};
   const G3_TRANSFO tt = FromRows(g).Transpose();
-  EXPECT_EQ(tt.GetMat(0, 1), 5.0);
-  EXPECT_EQ(tt.GetMat(3, 0), 4.0);
+  EXPECT_TRUE(tt.GetMat(0, 1) == 5 && tt.GetMat(3, 0) == 4);
   EXPECT_EQ(Props(tt), "PVOAH 0");
 }
 
@@ -208,22 +175,15 @@ TEST_F(TransfoTest, Derivatives) {
     for (int i = 0; i < 2; ++i)
       for (int j = 0; j < 2; ++j)
         EXPECT_NEAR(d.GetMat(i, j), (dp.GetMat(i, j) - dm.GetMat(i, j)) / (2 * h), 1e-9);
-    EXPECT_EQ(d.GetMat(2, 2), 0.0);
-    EXPECT_EQ(d.GetMat(3, 3), 1.0);
+    EXPECT_TRUE(d.GetMat(2, 2) == 0 && d.GetMat(3, 3) == 1);
   }
-  // s k^3 on the diagonal (k = pi / 180), sin 30 being exactly 0.5.
-  const G3_TRANSFO d3 = BUILT(SetRotZDeriv(3, 30));
-  EXPECT_EQ(d3.GetMat(0, 0), 0.5 * 5.316576934207788e-6);
-  EXPECT_EQ(d3.GetMat(1, 1), 0.5 * 5.316576934207788e-6);
-
   // Degrees 4 and 0: GerrInvalidDifferentiationDegree, the map unchanged.
-  const G3_TRANSFO before = BUILT(SetRotX(5));
-  G3_TRANSFO keep = before;
+  G3_TRANSFO keep = BUILT(SetRotX(5));
   keep.SetRotZDeriv(4, 10);
   EXPECT_EQ(Take(), &GerrInvalidDifferentiationDegree);
   keep.SetRotDeriv(0, G3_AXIS::OX, 10);
   EXPECT_EQ(Take(), &GerrInvalidDifferentiationDegree);
-  EXPECT_TRUE(keep == before);
+  EXPECT_TRUE(keep == BUILT(SetRotX(5)));
 
   // About an axis off the origin: the velocity of a point is the central
   // difference of its rotated positions, and a point on the axis stays still.
@@ -253,16 +213,13 @@ TEST_F(TransfoTest, ScalingsSymmetriesProjectionsAndFrames) {
       // Global to f's coordinates; the motion carrying BASE onto f.
       {BUILT(SetFrame(G3_FRAME::BASE, f)), {1, 3, 3}, {1, 0, 0}},
       {BUILT(SetPos(G3_FRAME::BASE, f)), {1, 0, 0}, {1, 3, 3}},
-      {BUILT(SetFrame(G3_FRAME::BASE, G3_FRAME(G3_POINT(1, 2, 3)))), {0, 0, 0}, {-1, -2, -3}},
   };
   int k = 0;
   for (const auto& [t, p, want] : cases) EXPECT_TRUE(Near(Xyz(Map(t, p)), want, 1e-12)) << k++;
 
   // A degenerate plane leaves the map as it was.
-  const G3_PLANE flat(kO, G3_POINT(1, 0, 0), G3_POINT(2, 0, 0));
-  C_ERROR::ClearPending();
   G3_TRANSFO q = BUILT(SetRotZ(90));
-  q.SetProj(flat);
+  q.SetProj(G3_PLANE(kO, G3_POINT(1, 0, 0), G3_POINT(2, 0, 0)));
   EXPECT_EQ(Take(), &GerrNullVector);
   EXPECT_TRUE(q == BUILT(SetRotZ(90)));
 
@@ -274,15 +231,14 @@ TEST_F(TransfoTest, ScalingsSymmetriesProjectionsAndFrames) {
   EXPECT_NEAR_XYZ(Map(c, kO), 5, 6, 7, 1e-12);
   EXPECT_NEAR_XYZ(Map(c, G3_VECTOR(1, 0, 0)), 0, 1, 0, 1e-12);
   EXPECT_NEAR_XYZ(Map(c, G3_VECTOR(0, 1, 0)), -1, 0, 0, 1e-12);
-  EXPECT_TRUE(c.IsDispl());
 }
 
 TEST_F(TransfoTest, FixMovTakesObtuseAndOppositeDirections) {
   // The image of a lies on the ray from o through b, at |b - o|: acute, obtuse,
   // nearly opposite and exactly opposite directions (a half turn).
   const G3_POINT o(1, 1, 1), a(3, 1, 1);
-  const G3_POINT bs[] = {G3_POINT(1, 4, 1), G3_POINT(2, 2, 3), G3_POINT(-2, 2, 1),
-                         G3_POINT(-3, 1 + 1e-11, 1), G3_POINT(-1, 1, 1)};
+  const G3_POINT bs[] = {G3_POINT(2, 2, 3), G3_POINT(-2, 2, 1), G3_POINT(-3, 1 + 1e-11, 1),
+                         G3_POINT(-1, 1, 1)};
   for (const G3_POINT& b : bs) {
     const G3_TRANSFO t = BUILT(SetFixMov(o, a, b));
     ASSERT_EQ(Take(), nullptr);
@@ -302,22 +258,15 @@ TEST_F(TransfoTest, FixMovTakesObtuseAndOppositeDirections) {
 }
 
 TEST_F(TransfoTest, LengthsDistancesAndUnitVectors) {
-  // A similarity with off-diagonal terms: rotation about a slanted axis, times 1.5.
-  G3_TRANSFO sim = BUILT(SetRot(G3_AXIS(kO, G3_VECTOR1(0, 3, 4)), 70));
-  sim <<= G3_TRANSFO(G3_POINT(1, 1, 1), 1.5);
-  const G3_TRANSFO tiny(kO, 1e-8), slanted = BUILT(SetSca(G3_AXIS(kO, G3_VECTOR1(1, 1, 0)), 2));
   // {map, G_LEN (else G_DIS), value, value after, error}
   const std::tuple<G3_TRANSFO, bool, double, double, const C_ERROR*> cases[] = {
-      {Diag(2, 2, 2), true, 1.5, 3, nullptr},
-      {sim, true, 2, 3, nullptr},
+      {Similarity(1.5), true, 2, 3, nullptr},
       {BUILT(SetSym(G3_PLANE::OXY)), false, 2.5, 2.5, nullptr},
-      {G3_TRANSFO(kO, -2.0), true, 3, 6, nullptr},  // by |k|
-      {G3_TRANSFO(G3_POINT(1, 1, 1), -0.5), false, 4, 2, nullptr},
+      {G3_TRANSFO(G3_POINT(1, 1, 1), -0.5), false, 4, 2, nullptr},  // by |k|
       // A map that changes angles leaves the value; a length scaled below
       // G_LEN::Min is kept, with the error.
-      {Diag(1, 2, 3), false, 7, 7, &GerrTransfoChangeAngle},
-      {slanted, false, 1, 1, &GerrTransfoChangeAngle},
-      {tiny, true, 1, 1e-8, &GerrLengthTooShort},
+      {BUILT(SetSca(G3_AXIS(kO, G3_VECTOR1(1, 1, 0)), 2)), false, 1, 1, &GerrTransfoChangeAngle},
+      {G3_TRANSFO(kO, 1e-8), true, 1, 1e-8, &GerrLengthTooShort},
   };
   int k = 0;
   for (const auto& [t, len, in, out, err] : cases) {
@@ -327,10 +276,8 @@ TEST_F(TransfoTest, LengthsDistancesAndUnitVectors) {
     EXPECT_NEAR(len ? double(l) : double(d), out, 1e-14) << k;
     EXPECT_EQ(Take(), err) << k++;
   }
-
-  // Unit vectors: untouched when directions are kept, reversed by a central
-  // symmetry, kept with GerrNullVector when a projection collapses them.
-  EXPECT_XYZ(Map(Diag(2, 2, 2), G3_VECTOR1(0, 0.6, 0.8)), 0, 0.6, 0.8);
+  // Unit vectors: reversed by a central symmetry, kept with GerrNullVector
+  // when a projection collapses them.
   EXPECT_XYZ(Map(BUILT(SetSym(kO)), G3_VECTOR1(0, 0.6, 0.8)), 0, -0.6, -0.8);
   EXPECT_XYZ(Map(BUILT(SetProj(G3_PLANE::OXY)), G3_VECTOR1(0, 0, 1)), 0, 0, 1);
   EXPECT_EQ(Take(), &GerrNullVector);
@@ -340,23 +287,14 @@ TEST_F(TransfoTest, ApplicationForms) {
   // Translation moves points only; a projective map divides by row 3 . (p, 1).
   const G3_TRANSFO t(G3_VECTOR(1, 2, 3)), r = BUILT(SetRotZ(90));
   EXPECT_XYZ(Map(t, G3_VECTOR(1, 1, 1)), 1, 1, 1);
-  EXPECT_XYZ(Map(t, G3_POINT(1, 1, 1)), 2, 3, 4);
   const double h[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}};
   EXPECT_XYZ(Map(FromRows(h), G3_POINT(2, 4, 1)), 1, 2, 0.5);
   EXPECT_XYZ(Map(FromRows(h), G3_VECTOR(2, 4, 3)), 0.5, 1, 0.75);
-
   // The plane forms: z dropped on the way out, 0 on the way in.
   EXPECT_XY(r.Transfo(G3_POINT(1, 0, 5)), 0, 1);
   EXPECT_XYZ(t.Transfo(G2_POINT(1, 1)), 2, 3, 3);
-  EXPECT_XYZ(t.Transfo(G2_VECTOR(1, 1)), 1, 1, 0);
 
   // The value types' own Transfo.
-  G3_POINTS pts;
-  pts.Append(G3_POINT(1, 0, 0));
-  pts.Append(G3_POINT(0, 1, 0));
-  pts.Transfo(t);
-  EXPECT_XYZ(pts[0], 2, 2, 3);
-  EXPECT_XYZ(pts[1], 1, 3, 3);
   const G3_AXIS ax = Moved(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1(1, 0, 0)), r * t);
   EXPECT_NEAR_XYZ(ax.GetPo(), -2, 2, 3, 1e-12);
   EXPECT_NEAR_XYZ(ax.GetVx(), 0, 1, 0, 1e-12);
@@ -379,7 +317,6 @@ TEST_F(TransfoTest, GetRot) {
   const G3_AXIS slanted(G3_POINT(5, 5, 5), G3_VECTOR1(1, -2, 3));
   // {map, axis, angle, tolerance}
   const std::tuple<G3_TRANSFO, Ax, double, double> cases[] = {
-      {BUILT(SetRot(G3_AXIS::OX, 90)), {1, 0, 0}, 90, 1e-12},
       {G3_TRANSFO(), {0, 0, 1}, 0, 0},
       {BUILT(SetRotZ(-60)), {0, 0, -1}, 60, 1e-12},  // turning back is turning forward about -Z
       {BUILT(SetRot(slanted, 130)), {1 / n, -2 / n, 3 / n}, 130, 1e-10},
@@ -398,38 +335,21 @@ TEST_F(TransfoTest, GetRot) {
   EXPECT_NEAR(std::fabs(axis.GetCx()), std::sqrt(0.5), 1e-12);
   EXPECT_NEAR(axis.GetCx(), axis.GetCy(), 1e-12);
   EXPECT_NEAR(double(angle), 180, 1e-6);
-  EXPECT_EQ(Take(), nullptr);
 }
 
 TEST_F(TransfoTest, Records) {
   const G3_TRANSFO t(G3_VECTOR(0.5, -2, 3));
   EXPECT_EQ(Saved(t, C_FILE::TEXT), "1\n0\n0\n0.5\n0\n1\n0\n-2\n0\n0\n1\n3\n0\n0\n0\n1\n");
   EXPECT_EQ(Saved(t, C_FILE::BINARY), Bytes({1, 0, 0, 0.5, 0, 1, 0, -2, 0, 0, 1, 3, 0, 0, 0, 1}));
-
   // The properties come from the loaded matrix.
   const G3_TRANSFO r = BUILT(SetRot(G3_AXIS(G3_POINT(1, 2, 3), G3_VECTOR1(1, 1, 1)), 33));
-  for (int type : {int(C_FILE::TEXT), int(C_FILE::BINARY)}) {
-    const G3_TRANSFO back = Loaded(G3_TRANSFO(), type, Saved(r, type));
-    EXPECT_EQ(Take(), nullptr);
-    EXPECT_TRUE(back == r);
-    EXPECT_EQ(Props(back), "PVO-- 1");
-  }
-  const char* diag = "2\n0\n0\n0\n0\n2\n0\n0\n0\n0\n2\n0\n0\n0\n0\n1\n";
-  EXPECT_EQ(Props(Loaded(G3_TRANSFO(), C_FILE::TEXT, diag)), "PV--- 2");
-
-  // Cut short or malformed: the error, and the map as it was.
-  for (const char* bad : {"1\n0\n0\n", "1\n0\nzero\n0\n0\n1\n0\n0\n0\n0\n1\n0\n0\n0\n0\n1\n"}) {
-    const G3_TRANSFO k = Loaded(r, C_FILE::TEXT, bad);
-    EXPECT_NE(Take(), nullptr) << bad;
-    EXPECT_TRUE(k == r);
-    EXPECT_EQ(Props(k), "PVO-- 1");
-  }
-
-  for (G3_TRANSFO* c : {r.Clone(), r.CloneSame()}) {
-    ASSERT_NE(c, nullptr);
-    EXPECT_TRUE(*c == r);
-    delete c;
-  }
+  EXPECT_TRUE(RoundTrips(r));
+  EXPECT_EQ(Props(Loaded(G3_TRANSFO(), C_FILE::BINARY, Saved(r, C_FILE::BINARY))), "PVO-- 1");
+  // Cut short or malformed: the error, and the map as it was, properties too.
+  EXPECT_TRUE(Kept(r, C_FILE::TEXT, "1\n0\n0\n", &CerrEndOfFile));
+  const char* bad = "1\n0\nzero\n0\n0\n1\n0\n0\n0\n0\n1\n0\n0\n0\n0\n1\n";
+  EXPECT_EQ(Props(Loaded(r, C_FILE::TEXT, bad)), "PVO-- 1");
+  EXPECT_EQ(Take(), &CerrStringNotReal);
 }
 
 }  // namespace

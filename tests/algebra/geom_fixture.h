@@ -62,6 +62,20 @@ class GeomTest : public ::testing::Test {
     value.Load(0, &f);
     return value;
   }
+  // Whether a text and a binary record of value both load back equal, with no error.
+  template <class T>
+  static bool RoundTrips(const T& value) {
+    const bool same = Loaded(T(), C_FILE::TEXT, Saved(value, C_FILE::TEXT)) == value &&
+                      Loaded(T(), C_FILE::BINARY, Saved(value, C_FILE::BINARY)) == value;
+    return Take() == nullptr && same;
+  }
+  // Whether a Load from that content leaves value as it was and raises error
+  // (null: none); cleared.
+  template <class T>
+  static bool Kept(const T& value, int type, const std::string& content, const C_ERROR* error) {
+    const bool same = Loaded(value, type, content) == value;
+    return Take() == error && same;
+  }
 };
 
 // The coordinates of a 3D or 2D value.
@@ -82,6 +96,19 @@ template <size_t N>
     for (double f : found) s << " " << f;
     return ::testing::AssertionFailure() << s.str();
   }
+  return ::testing::AssertionSuccess();
+}
+
+// a times the matrix read by get(i, j), multiplied out here, is the identity within tol.
+template <size_t N, class Get>
+::testing::AssertionResult IsInverse(const double (&a)[N][N], Get get, double tol) {
+  for (size_t i = 0; i < N; ++i)
+    for (size_t j = 0; j < N; ++j) {
+      double s = 0;
+      for (size_t k = 0; k < N; ++k) s += a[i][k] * get(int(k), int(j));
+      if (std::fabs(s - (i == j ? 1.0 : 0.0)) > tol)
+        return ::testing::AssertionFailure() << "element " << i << j << " is " << s;
+    }
   return ::testing::AssertionSuccess();
 }
 
