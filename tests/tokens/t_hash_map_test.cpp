@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
+#include <random>
 #include <vector>
 
 #include "runtime/c_error.h"
@@ -98,16 +100,33 @@ TEST_F(HashMapTest, FailedAllocationLeavesTheMapAsItWas) {
     C_ERROR::ClearPending();
     return oom;
   };
+  // In chain order: 5 was taken out and put back after 16.
+  std::vector<int64_t> order;
+  for (int k : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 5})
+    order.push_back(k * 13409);
+  for (int k = 17; k < 23; ++k) order.push_back(k * 13409);
   EXPECT_TRUE(insert_fails(0, 1) && m.GetBucketCount() == 0);  // the bucket array
-  // Multiples of 253 = 11 x 23 share bucket 0 before and after a rebuild.
-  for (int k = 0; k < 10; ++k) m.Insert(k * 253, k * 253);
-  EXPECT_TRUE(insert_fails(0, 2530) && m.GetNumber() == 10);  // a chain node
-  m.Insert(2530, 2530);
-  // The rebuild fails half-way through its chain nodes.
-  EXPECT_TRUE(insert_fails(3, 5) && m.GetBucketCount() == 11 && !m.Search(5));
-  m.Insert(5, 5);
-  EXPECT_TRUE(m.GetBucketCount() == 23 && m.GetNumber() == 12);
-  for (int k = 0; k < 11; ++k) EXPECT_EQ(*m.Search(k * 253), k * 253);
+  // Multiples of 13409 = 11 x 23 x 53 share bucket 0 at every size: one
+  // inline entry, the others chained in insertion order. The chained entries
+  // take 16 places of the pool, then 32.
+  for (int k = 0; k < 17; ++k) m.Insert(k * 13409, k);
+  EXPECT_TRUE(insert_fails(0, 17 * 13409) && m.GetNumber() == 17);  // the pool's growth
+  // A released place is taken again without allocating.
+  EXPECT_TRUE(m.Remove(5 * 13409) && !insert_fails(0, 5 * 13409));
+  EXPECT_EQ(m.GetNumber(), 17);
+  for (int k = 17; k < 23; ++k) m.Insert(k * 13409, k);
+  ASSERT_TRUE(m.GetBucketCount() == 23 && m.GetNumber() == 23);
+  // The rebuild to 53 buckets fails half-way: its array and first 16 pool
+  // places are granted, the growth to 32 is not.
+  EXPECT_TRUE(insert_fails(2, 1) && m.GetBucketCount() == 23 && !m.Search(1));
+  EXPECT_EQ(Visit(m), order);
+  m.Insert(1, 1);
+  EXPECT_TRUE(m.GetBucketCount() == 53 && m.GetNumber() == 24);
+  order.push_back(1);  // bucket 1 follows bucket 0
+  EXPECT_EQ(Visit(m), order);
+  // A copy holds the same entries in the same order.
+  T_HASH_MAP<int, int> c(m);
+  EXPECT_TRUE(Visit(c) == order && *c.Search(22 * 13409) == 22 && c.GetBucketCount() == 53);
 }
 
 TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
@@ -127,4 +146,49 @@ TEST_F(HashMapTest, AnIdentifierTheMapCannotStoreIsABadHashMap) {
     EXPECT_TRUE(!t.GetElt() && t.GetKey() == key && t.GetIndex() == key + 1);
   }
   EXPECT_EQ(G_TOKEN::TokensMap.GetNumber(), 0);
+}
+
+// Random inserts, replacements and removals against a plain model of the
+// buckets (one vector per bucket, rebuilt by walking the old buckets in
+// order): same entries in the same order, same bucket counts.
+TEST_F(HashMapTest, EntriesFollowAPlainModelOfTheBuckets) {
+  std::mt19937 rng(42);
+  std::uniform_int_distribution<int> key(-3000, 3000), op(0, 9);
+  T_HASH_MAP<int, int> m;
+  std::vector<std::vector<std::pair<int, int>>> model;
+  auto bucket = [&](int k) -> auto& { return model[uint32_t(k) % uint32_t(model.size())]; };
+  int entries = 0;
+  for (int step = 0; step < 20000; ++step) {
+    const int k = key(rng);
+    if (op(rng) < 3) {  // remove
+      const bool had = !model.empty() && [&] {
+        auto& b = bucket(k);
+        for (size_t i = 0; i < b.size(); ++i)
+          if (b[i].first == k) return b.erase(b.begin() + long(i)), true;
+        return false;
+      }();
+      ASSERT_EQ(bool(m.Remove(k)), had);
+      entries -= had;
+    } else {
+      if (entries == int(model.size())) {
+        auto old = std::move(model);
+        model.assign(size_t(T_HASH_MAP<int, int>::NextBucketCount(entries + 1)), {});
+        for (auto& b : old)
+          for (auto& e : b) bucket(e.first).push_back(e);
+      }
+      auto& b = bucket(k);
+      auto it = std::find_if(b.begin(), b.end(), [&](auto& e) { return e.first == k; });
+      if (it != b.end()) it->second = step;
+      else b.emplace_back(k, step), ++entries;
+      m.Insert(k, step);
+    }
+    if (step % 1000 != 999) continue;
+    std::vector<std::pair<int, int>> want, got;
+    for (auto& b : model) want.insert(want.end(), b.begin(), b.end());
+    m.ForEach([&](int k2, int v) { got.emplace_back(k2, v); });
+    ASSERT_EQ(got, want);
+    ASSERT_TRUE(m.GetNumber() == entries && m.GetBucketCount() == int(model.size()));
+    T_HASH_MAP<int, int> copy(m);
+    for (auto& e : want) ASSERT_EQ(*copy.Search(e.first), e.second);
+  }
 }
