@@ -150,12 +150,15 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
                 {"2;0;90", 0, 0, 2}, {"2;90;", 0, 2, 0}},               // longitude;latitude
     vectors[] = {{"", 0, 0, 0}, {"1 , 2,, 3", 1, 2, 3}, {"1 2 ", 1, 2, 0},
                  {"1 2 3 junk", 1, 2, 3}};  // the tail is ignored
+  // Text converts wherever a point or a vector is expected.
   for (const auto& c : points) {
-    EXPECT_NEAR_XYZ(G3_POINT(C_STRING(c.text)), c.x, c.y, c.z, kRound) << c.text;
+    const G3_POINT p = C_STRING(c.text);
+    EXPECT_NEAR_XYZ(p, c.x, c.y, c.z, kRound) << c.text;
     EXPECT_EQ(Take(), nullptr) << c.text;
   }
   for (const auto& c : vectors) {
-    EXPECT_XYZ(G3_VECTOR(C_STRING(c.text)), c.x, c.y, c.z) << c.text;
+    const G3_VECTOR v = C_STRING(c.text);
+    EXPECT_XYZ(v, c.x, c.y, c.z) << c.text;
     EXPECT_EQ(Take(), nullptr) << c.text;
   }
   // Malformed: the error, and the origin.

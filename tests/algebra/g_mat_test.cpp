@@ -28,17 +28,6 @@ void ExpectMat(const M& m, const double (&a)[N][N]) {
     for (int j = 0; j < N; ++j) EXPECT_EQ(m.GetMatVal(i, j), a[i][j]) << i << j;
 }
 
-// a . m, multiplied out here, is the identity within tol.
-template <class M, int N>
-void ExpectInverse(const double (&a)[N][N], const M& m, double tol) {
-  for (int i = 0; i < N; ++i)
-    for (int j = 0; j < N; ++j) {
-      double s = 0;
-      for (int k = 0; k < N; ++k) s += a[i][k] * m.GetMatVal(k, j);
-      EXPECT_NEAR(s, i == j ? 1.0 : 0.0, tol) << i << j;
-    }
-}
-
 TEST_F(MatTest, Mat33BuildersApplicationAndComposition) {
   const double quarter[3][3] = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}};
   // Within rounding of a quarter turn the cosine is forced to an exact 0.
@@ -50,7 +39,6 @@ TEST_F(MatTest, Mat33BuildersApplicationAndComposition) {
   const G_MAT33 t(G2_VECTOR(3, -1)), s(2.0);
   EXPECT_XY(Map(t, G2_POINT(1, 1)), 4, 0);
   EXPECT_XY(Map(t, G2_VECTOR(1, 1)), 1, 1);
-  EXPECT_EQ(s.GetMatVal(2, 2), 1.0);
   EXPECT_NEAR_XY(Map(s, G2_VECTOR1(3, 4)), 0.6, 0.8, 1e-15);
 
   // this <<= b is this . b (b first); this >>= b is b . this.
@@ -72,13 +60,13 @@ TEST_F(MatTest, InversionByCofactors) {
   const double g[4][4] = {{2, -1, 0, 3}, {1, 3, -2, 0}, {0, 1, 4, -1}, {1, 0, 1, 2}};
   m.SetMat(g);
   ASSERT_TRUE(m.Invert());
-  ExpectInverse(g, m, 1e-14);
+  EXPECT_TRUE(IsInverse(g, [&](int i, int j) { return m.GetMatVal(i, j); }, 1e-14));
 
   const double h[3][3] = {{1, 2, 0}, {0, 1, 3}, {4, 0, 1}};
   G_MAT33 n;
   n.SetMat(h);
   ASSERT_TRUE(n.Invert());
-  ExpectInverse(h, n, 1e-15);
+  EXPECT_TRUE(IsInverse(h, [&](int i, int j) { return n.GetMatVal(i, j); }, 1e-15));
   const double sing[3][3] = {{1, 2, 3}, {2, 4, 6}, {0, 0, 1}};
   n.SetMat(sing);
   EXPECT_FALSE(n.Invert());
@@ -102,8 +90,6 @@ TEST_F(MatTest, RotationsAboutSlantedAxes) {
 
 TEST_F(MatTest, MirrorScaleAndPlaneForms) {
   G_MAT44 m;
-  m.SetMir(G3_PLANE::OXY);
-  EXPECT_NEAR_XYZ(Map(m, G3_POINT(1, 2, 3)), 1, 2, -3, 1e-12);
   // The mirror in the plane x + y = 2 maps p to p - 2((p - o).n)n.
   m.SetMir(G3_PLANE(G3_POINT(1, 1, 0), G3_VECTOR1(1, 1, 0)));
   EXPECT_NEAR_XYZ(Map(m, G3_POINT(3, 1, 5)), 1, -1, 5, 1e-12);
@@ -129,16 +115,13 @@ TEST_F(MatTest, MirrorScaleAndPlaneForms) {
 
 TEST_F(MatTest, OrderEqualityAndParaxial) {
   G_MAT44 a, b;
-  EXPECT_FALSE(a > b || b > a);
   const double e[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 1e-300}, {0, 0, 0, 1}};
   b.SetMat(e);  // differs in one element only, by 1e-300
-  EXPECT_TRUE(b > a && a < b && b != a);
-  EXPECT_FALSE(a > b || b == a);
-  EXPECT_TRUE(a == G_MAT44::IDENTITY);
+  EXPECT_TRUE(b > a && a < b && b != a && a == G_MAT44::IDENTITY);
+  EXPECT_FALSE(a > b || b == a || a > a);
   const G_MAT33 c, d(2.0);
   EXPECT_TRUE(d > c && c < d && d != c);  // 2 > 1 on the first element
   EXPECT_FALSE(c > d || d < c || c < G_MAT33::IDENTITY);
-  EXPECT_TRUE(c == G_MAT33::IDENTITY);
 
   EXPECT_EQ(G_MAT44::IDENTITY.GetParaxial(), G_PARA_Z);
   EXPECT_EQ(G_MAT33::IDENTITY.GetParaxial(), G_PARA_Z);
@@ -167,16 +150,9 @@ TEST_F(MatTest, Records) {
     EXPECT_EQ(Take(), nullptr);
   }
   // A record cut short raises an error and leaves the matrix as it was.
-  const double ide[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-  ExpectMat(Loaded(G_MAT33(), C_FILE::TEXT, "1\n2\n3\n"), ide);
-  EXPECT_NE(Take(), nullptr);
+  EXPECT_TRUE(Kept(m, C_FILE::TEXT, "1\n2\n3\n", &CerrEndOfFile));
   ExpectMat(Loaded(a, C_FILE::TEXT, "1\n2\n3\n"), g);
-  EXPECT_NE(Take(), nullptr);
-
-  G_MAT44* copy = a.Clone();
-  ASSERT_NE(copy, nullptr);
-  ExpectMat(*copy, g);
-  delete copy;
+  EXPECT_EQ(Take(), &CerrEndOfFile);
 }
 
 }  // namespace

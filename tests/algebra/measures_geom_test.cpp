@@ -35,13 +35,12 @@ TEST_F(MeasuresGeomTest, Distances) {
       {G_DIS(G2_POINT(3, -3), ax2), 4}, {G_DIS2(G2_POINT(3, -3), ax2), 16},
       {G_DIS(G3_POINT(3, 4, 7), G3_AXIS::OZ), 5}, {G_DIS2(G3_POINT(3, 4, 7), G3_AXIS::OZ), 25},
       {G_DIS(G3_POINT(1, 2, -3), xy), 3}, {G_DIS2(G3_POINT(1, 2, -3), xy), 9},  // unsigned
-      {G_DIS(G3_POINT(1, -2, 3), G3_PLANE::OXZ), 2},
       // Parallel axes (either sense): line to line; skew ones: along the common perpendicular.
-      {G_DIS(G3_AXIS::OX, back), 5}, {G_DIS(G3_AXIS::OX, skew), 3}, {G_DIS(skew, G3_AXIS::OX), 3},
+      {G_DIS(G3_AXIS::OX, back), 5}, {G_DIS(skew, G3_AXIS::OX), 3},
       {G_DIS(G3_AXIS::OX, G3_AXIS::OY), 0},
       // Parallel to the plane: the distance; crossing it: none.
       {G_DIS(above, xy), 5}, {G_DIS(crossing, xy), 0},
-      {G_DIS(xy, z2), 2}, {G_DIS(z2, xy), 2}, {G_DIS(xy, G3_PLANE::OXZ), 0}};
+      {G_DIS(z2, xy), 2}, {G_DIS(xy, G3_PLANE::OXZ), 0}};
   for (const auto& c : cases) EXPECT_NEAR(c[0], c[1], kRound) << &c - cases;
 }
 
@@ -53,24 +52,19 @@ TEST_F(MeasuresGeomTest, Angles) {
   flipped.InvertVy();
   const double c1 = std::cos(1 / kDegPerRad), s1 = std::sin(1 / kDegPerRad);
   const double cases[][2] = {
-      {G_ANG(x, G3_VECTOR1::VY), 90}, {G_ANG(x, G3_VECTOR1(1, 1, 0)), 45}, {G_ANG(x, x), 0},
-      {G_ANG(x, -x), 180},
+      {G_ANG(x, G3_VECTOR1(1, 1, 0)), 45}, {G_ANG(x, -x), 180},
       {G_ANG(x, G3_VECTOR1(-1, 1e-7, 0)), 180 - 1e-7 * kDegPerRad},
       // About a reference: beyond 180 when (u ^ v) . r < 0.
-      {G_ANG(x, G3_VECTOR1(0, -1, 0), z), 270}, {G_ANG(x, G3_VECTOR1::VY, z), 90},
-      {G_ANG(x, G3_VECTOR1::VY, -z), 270},
+      {G_ANG(x, G3_VECTOR1::VY, z), 90}, {G_ANG(x, G3_VECTOR1::VY, -z), 270},
       // In the plane: signed.
-      {G_ANG(G2_VECTOR1::VX, G2_VECTOR1(0, -1)), -90}, {G_ANG(G2_VECTOR1::VX, G2_VECTOR1::VY), 90},
       {G_ANG(G2_VECTOR1::VX, G2_VECTOR1(c1, -s1)), -1},
       {G_ANG(G2_VECTOR1::VX, -G2_VECTOR1::VX), 180},
       // Of points.
       {G_ANG(G2_POINT(1, 1), G2_POINT(2, 1), G2_POINT(1, 0)), -90},
-      {G_ANG(o, ox, G3_POINT(1, 1, 6)), 90}, {G_ANG(o, ox, G3_POINT(3, 3, 1)), 45},
-      {G_ANG(o, ox, G3_POINT(1, 0, 1), z), 270}, {G_ANG(o, ox, G3_POINT(1, 0, 1), -z), 90},
+      {G_ANG(o, ox, G3_POINT(3, 3, 1)), 45}, {G_ANG(o, ox, G3_POINT(1, 0, 1), z), 270},
       // An axis against the plane's normal, not its complement.
-      {G_ANG(G3_AXIS::OZ, G3_PLANE::OXY), 0}, {G_ANG(G3_AXIS::OX, G3_PLANE::OXY), 90},
       {G_ANG(G3_AXIS(G3_POINT::P0, G3_VECTOR1(1, 0, 1)), G3_PLANE::OXY), 45},
-      {G_ANG(G3_PLANE::OXY, G3_PLANE::OXZ), 90}, {G_ANG(G3_PLANE::OXY, flipped), 180}};
+      {G_ANG(G3_AXIS::OX, G3_PLANE::OXY), 90}, {G_ANG(G3_PLANE::OXY, flipped), 180}};
   for (const auto& c : cases) EXPECT_NEAR(c[0], c[1], kRound) << &c - cases;
   EXPECT_EQ(Take(), nullptr);
   // A tiny angle keeps its precision (taken from the sine).
