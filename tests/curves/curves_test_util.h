@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "algebra/g3_points.h"
 #include "curves/g3_cv.h"
 #include "frame/g_lifecycle.h"
 #include "runtime/c_error.h"
@@ -16,6 +17,7 @@
 // the texts handed to the report handler collected, and record helpers.
 namespace curves_test {
 
+using Vec = std::vector<double>;
 inline std::vector<std::string> reports;
 inline const char* PendingText() {
   const C_ERROR* e = C_ERROR::GetPending();
@@ -27,13 +29,43 @@ inline std::string Take() {
   C_ERROR::ClearPending();
   return s;
 }
+// True when e is the pending error; clears it.
+inline bool Took(const C_ERROR& e) {
+  const bool is = C_ERROR::GetPending() == &e;
+  C_ERROR::ClearPending();
+  return is;
+}
 inline void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
+
+inline T_LIST<double> List(const Vec& v) {
+  T_LIST<double> l;
+  for (double x : v) l.Append(x);
+  return l;
+}
+template <class T>
+std::vector<T> Values(const T_LIST<T>& l) {
+  std::vector<T> v;
+  for (int i = 0; i < l.GetNumber(); ++i) v.push_back(l[i]);
+  return v;
+}
+inline G3_POINTS Pts(const std::vector<G3_POINT>& v) {
+  G3_POINTS p;
+  for (const G3_POINT& q : v) p.Append(q);
+  return p;
+}
+inline double Dist(const G3_POINT& a, const G3_POINT& b) { return G3_VECTOR(a, b).GetNorm(); }
 
 const int kVNow = 608101;  // a current file version
 
 inline std::string Text(const G3_CV& cv, bool encoded = false) {
   C_FILE_MEMORY f(C_FILE::TEXT);
   encoded ? cv.SaveEnc(&f) : cv.Save(&f);
+  return f.GetContent();
+}
+// The binary record of cv (every field, so equal records mean equal curves).
+inline std::string Record(const G3_CV& cv) {
+  C_FILE_MEMORY f(C_FILE::BINARY);
+  cv.Save(&f);
   return f.GetContent();
 }
 

@@ -7,48 +7,18 @@
 #include <vector>
 
 #include "curves/g3_cv_bspline_slim.h"
+#include "curves_test_util.h"
 #include "frame/g_errors.h"
-#include "runtime/c_error.h"
 #include "runtime/t_node.h"
+
+using namespace curves_test;
 
 namespace {
 
-using Vec = std::vector<double>;
+using SlimTest = CurveTest;
 const G3_VECTOR kNone = G3_VECTOR::V0;
 
-class SlimTest : public ::testing::Test {
- protected:
-  void SetUp() override { C_ERROR::ClearPending(); }
-  void TearDown() override { C_ERROR::ClearPending(); }
-};
-
-G3_POINTS Pts(const std::vector<G3_POINT>& v) {
-  G3_POINTS p;
-  for (const G3_POINT& q : v) p.Append(q);
-  return p;
-}
-
-T_LIST<double> List(std::initializer_list<double> v) {
-  T_LIST<double> l;
-  for (double x : v) l.Append(x);
-  return l;
-}
-
-double Dist(const G3_POINT& a, const G3_POINT& b) { return G3_VECTOR(a, b).GetNorm(); }
-
-Vec Values(const T_LIST<double>& l) {
-  Vec v;
-  for (int i = 0; i < l.GetNumber(); ++i) v.push_back(l[i]);
-  return v;
-}
 Vec Knots(const G3_CV_BSPLINE_SLIM& c) { return Values(c.GetBs().GetKnots()); }
-
-// True when e is the pending error; clears it.
-bool Took(const C_ERROR& e) {
-  const bool is = C_ERROR::GetPending() == &e;
-  C_ERROR::ClearPending();
-  return is;
-}
 
 // A wavy run of points in space.
 G3_POINTS Wave(int n) {
@@ -87,13 +57,9 @@ TEST_F(SlimTest, InterpolationThroughThePointsWithNaturalEnds) {
   const G3_CV_BSPLINE_SLIM two = Interpol(kNone, Pts({a, b}), kNone, 0);
   const double d = Dist(a, b);
   EXPECT_EQ(Knots(two), Vec({0, 0, 0, 0, d, d, d, d}));
-  EXPECT_TRUE(!two.IsPeriodic() && !two.IsRational() && two.GetDegree() == 3);
   ASSERT_EQ(two.GetNumberOfCPts(), 4);
   const G3_POINT chord[4] = {a, G3_POINT(2, 4, 3), G3_POINT(3, 6, 3), b};
   for (int i = 0; i < 4; ++i) EXPECT_LT(Dist(two.GetCPt(i), chord[i]), 1e-14);
-  double lo, hi;
-  two.GetLimits(&lo, &hi);
-  EXPECT_TRUE(lo == -1e100 && hi == 1e100);
   // Knots follow the chords (a null one counts as 1), or the step.
   const G3_POINTS p = Pts({G3_POINT(0, 0, 0), G3_POINT(3, 4, 0), G3_POINT(3, 4, 0),
                            G3_POINT(3, 4, 2)});
@@ -102,7 +68,7 @@ TEST_F(SlimTest, InterpolationThroughThePointsWithNaturalEnds) {
             Vec({0, 0, 0, 0, 0.5, 1, 1.5, 2, 2, 2, 2}));
 
   const G3_POINTS w = Wave(9);
-  for (double step : {0.0, 0.25, 3.0}) {
+  for (double step : {0.0, 3.0}) {
     SCOPED_TRACE(step);
     const G3_CV_BSPLINE_SLIM c = Interpol(kNone, w, kNone, step);
     const Vec k = Knots(c);
@@ -123,27 +89,20 @@ TEST_F(SlimTest, GivenEndTangentsAndRefusedInput) {
   G3_CV_BSPLINE_SLIM c = Interpol(t0, p, t1, 0.5);
   EXPECT_LT((AtEnd(c, false).d1 - t0).GetNorm(), 1e-12);
   EXPECT_LT((AtEnd(c, true).d1 - t1).GetNorm(), 1e-12);
-  c = Interpol(t0, p, t1, 0);
-  const int n = c.GetNumberOfCPts();
+  c = Interpol(t0, p, kNone, 0);  // a tangent at one end only: the other stays natural
   EXPECT_LT(Dist(c.GetCPt(1), G3_POINT(p[0], t0)), 1e-12);
-  EXPECT_LT(Dist(c.GetCPt(n - 2), p[5] - t1), 1e-12);
-  // A tangent at one end only: the other stays natural.
-  EXPECT_LT(AtEnd(Interpol(t0, p, kNone, 0.5), true).d2.GetNorm(), 1e-10);
+  EXPECT_LT(AtEnd(c, true).d2.GetNorm(), 1e-10);
 
   // Refused: too few points, and steps that would not ascend; the curve is
   // left as it was.
-  c = Interpol(kNone, Wave(4), kNone, 1);
   const Vec before = Knots(c);
   c.Interpol(kNone, Wave(1), kNone, 1);
-  EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
-  c.Interpol(kNone, G3_POINTS(), kNone, 0);
   EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
   for (double step : {-1.0, std::nan(""), HUGE_VAL}) {
     c.Interpol(kNone, Wave(4), kNone, step);
     EXPECT_TRUE(Took(CerrInvalidValue)) << step;
   }
   EXPECT_EQ(Knots(c), before);
-  EXPECT_EQ(c.GetNumberOfCPts(), 6);
 }
 
 TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
@@ -154,7 +113,7 @@ TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
   arc.SetCWts(List({1, std::sqrt(0.5), 1}));
   for (double u = 0; u <= 1; u += 0.125) EXPECT_NEAR(Dist(G3_POINT::P0, arc.GetPosit(u)), 1, 1e-15);
   EXPECT_LT(Dist(arc.GetPosit(0.5), G3_POINT(std::sqrt(0.5), std::sqrt(0.5), 0)), 1e-15);
-  EXPECT_EQ(C_ERROR::Is(), 0);
+  EXPECT_EQ(Take(), "");
   // Weights summing to zero at u = 0.5: an error and the origin; fewer
   // weights than functions: an index error, not a stray read.
   arc.SetCWts(List({1, -1, 1}));
@@ -182,30 +141,24 @@ TEST_F(SlimTest, RationalAndPeriodicEvaluation) {
   };
   for (double u = 0.05; u < 5; u += 0.3) {
     EXPECT_LT(Dist(loop.GetPosit(u), blend(u)), 1e-14) << u;
-    EXPECT_LT(Dist(loop.GetPosit(u + 7 * 5), blend(u)), 1e-12) << u;
     EXPECT_LT(Dist(loop.GetPosit(u - 3 * 5), blend(u)), 1e-12) << u;
   }
   // A list short of the last functions still serves the intervals that do
   // not reach them, and refuses the others.
   loop.SetCPts(Pts({q[0], q[1], q[2], q[3]}));
   EXPECT_LT(Dist(loop.GetPosit(0), blend(0)), 1e-14);
-  EXPECT_EQ(C_ERROR::Is(), 0);
+  EXPECT_EQ(Take(), "");
   loop.GetPosit(1.5);  // needs control point 4
   EXPECT_TRUE(Took(TerrInvalidIndex));
-  EXPECT_TRUE(G3_CV_BSPLINE_SLIM().GetPosit(0) == G3_POINT::P0);
-  EXPECT_TRUE(C_ERROR::Is());
 }
 
 // ---- Composite chains
 
-G3_POINTS Straight() {
-  return Pts({G3_POINT(0, 0, 0), G3_POINT(1, 0, 0), G3_POINT(2, 0, 0), G3_POINT(3, 0, 0),
-              G3_POINT(4, 0, 0)});
-}
-
-G3_POINTS Corner() {  // a right angle at point 2
-  return Pts({G3_POINT(0, 0, 0), G3_POINT(1, 0, 0), G3_POINT(2, 0, 0), G3_POINT(2, 1, 0),
-              G3_POINT(2, 2, 0)});
+// Five points one apart along x; with a corner, a right angle at point 2.
+G3_POINTS Walk(bool corner = false) {
+  G3_POINTS p;
+  for (int i = 0; i < 5; ++i) p.Append(corner && i > 2 ? G3_POINT(2, i - 2, 0) : G3_POINT(i, 0, 0));
+  return p;
 }
 
 Vec Breaks(const G3_CV_COMPOSIT_BSPLINES& c) { return Values(c.GetBreaks()); }
@@ -223,56 +176,50 @@ G3_CV_COMPOSIT_BSPLINES Chain(const G3_POINTS& pts, double angle, T_LIST<double>
 
 TEST_F(SlimTest, ChainsAreCutAtCornersAndNamedBreaks) {
   // Corners at most the break angle cut; a straight run is 180 degrees.
-  const G3_CV_COMPOSIT_BSPLINES line = Chain(Straight(), 90);
-  EXPECT_EQ(Breaks(line), Vec({0, 4 * kStep}));
-  EXPECT_TRUE(line.GetBreakAngle() == 90 && line.GetMinPts() == 2);
-  EXPECT_EQ(Breaks(Chain(Corner(), 90)), Vec({0, 2 * kStep, 4 * kStep}));
-  EXPECT_EQ(Chain(Corner(), 89).GetNumberOfSegments(), 1);
+  EXPECT_EQ(Breaks(Chain(Walk(), 90)), Vec({0, 4 * kStep}));
+  EXPECT_EQ(Breaks(Chain(Walk(true), 90)), Vec({0, 2 * kStep, 4 * kStep}));
+  EXPECT_EQ(Chain(Walk(true), 89).GetNumberOfSegments(), 1);
   // A named parameter within step / 2 of i step cuts even a straight run,
   // whether the list is flagged sorted (binary search) or not (scan);
   // exactly half a step away it does not.
-  T_LIST<double> named = List({2 * kStep}), messy = List({9, 3.4 * kStep, 1.2 * kStep});
-  T_LIST<double> sorted = List({1.2 * kStep, 3.4 * kStep, 9}), far = List({2.5 * kStep});
+  T_LIST<double> messy = List({9, 3.4 * kStep, 1.2 * kStep}), far = List({2.5 * kStep});
+  T_LIST<double> sorted = List({1.2 * kStep, 3.4 * kStep, 9});
   sorted.SetSorted();
   ASSERT_TRUE(sorted.IsSorted() && !messy.IsSorted());
-  G3_CV_COMPOSIT_BSPLINES cut = Chain(Straight(), 90, &named);
-  EXPECT_EQ(Breaks(cut), Vec({0, 2 * kStep, 4 * kStep}));
-  EXPECT_EQ(Breaks(Chain(Straight(), 0, &messy)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
-  EXPECT_EQ(Breaks(Chain(Straight(), 0, &sorted)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
+  EXPECT_EQ(Breaks(Chain(Walk(), 0, &messy)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
+  EXPECT_EQ(Breaks(Chain(Walk(), 0, &sorted)), Vec({0, kStep, 3 * kStep, 4 * kStep}));
   for (C_BOOL flag : {0, 1}) {
     far.SetSorted(flag);
-    EXPECT_EQ(Chain(Straight(), 0, &far).GetNumberOfSegments(), 1) << flag;
+    EXPECT_EQ(Chain(Walk(), 0, &far).GetNumberOfSegments(), 1) << flag;
   }
   // A second call appends to what the chain holds.
-  cut.Interpol(kNone, Straight(), kNone, 90, kStep, 2, 0, nullptr);
-  EXPECT_TRUE(cut.GetNumberOfSegments() == 3 && cut.GetNumberOfBreaks() == 5);
+  G3_CV_COMPOSIT_BSPLINES c = Chain(Walk(true), 90);
+  c.Interpol(kNone, Walk(), kNone, 90, kStep, 2, 0, nullptr);
+  EXPECT_TRUE(c.GetNumberOfSegments() == 3 && c.GetNumberOfBreaks() == 5);
 
   // The global parameter runs through the points at i step; each piece of
   // the corner is a straight run, so the chain stays on it. Below the first
   // break: the origin; at and beyond the last: the end of the last segment.
-  const G3_CV_COMPOSIT_BSPLINES c = Chain(Corner(), 90);
-  const G3_POINTS p = Corner();
+  c = Chain(Walk(true), 90);
+  const G3_POINTS p = Walk(true);
   for (int i = 0; i < p.GetNumber(); ++i) EXPECT_LT(Dist(c.GetPosit(i * kStep), p[i]), 1e-12);
-  EXPECT_LT(Dist(c.GetPosit(0.75 * kStep), G3_POINT(0.75, 0, 0)), 1e-12);
   EXPECT_LT(Dist(c.GetPosit(3.5 * kStep), G3_POINT(2, 1.5, 0)), 1e-12);
   EXPECT_TRUE(c.GetPosit(-0.1) == G3_POINT::P0);
   EXPECT_LT(Dist(c.GetPosit(100), p[4]), 1e-12);
-  EXPECT_EQ(C_ERROR::Is(), 0);
-  EXPECT_TRUE(G3_CV_COMPOSIT_BSPLINES().GetPosit(1) == G3_POINT::P0);
+  EXPECT_EQ(Take(), "");
 }
 
 TEST_F(SlimTest, ChainInterpolationRefusesBadArguments) {
   const struct { double angle, step; int minPts; const C_ERROR* err; } cases[] = {
       {-1, kStep, 2, &GerrBadAngle}, {180.5, kStep, 2, &GerrBadAngle},
-      {std::nan(""), kStep, 2, &GerrBadAngle}, {90, kStep, 1, &GerrNotEnoughPointsToInterpolate},
+      {90, kStep, 1, &GerrNotEnoughPointsToInterpolate},
       // A step that is not positive would put every break at 0.
-      {90, 0, 2, &CerrInvalidValue}, {90, -0.5, 2, &CerrInvalidValue},
-      {90, std::nan(""), 2, &CerrInvalidValue}, {90, HUGE_VAL, 2, &CerrInvalidValue},
+      {90, 0, 2, &CerrInvalidValue}, {90, std::nan(""), 2, &CerrInvalidValue},
       // The piece before the corner holds 3 points, fewer than 4.
       {90, kStep, 4, &GerrNotEnoughPointsToInterpolate}};
   G3_CV_COMPOSIT_BSPLINES c;
   for (const auto& k : cases) {
-    c.Interpol(kNone, Corner(), kNone, k.angle, k.step, k.minPts, 0, nullptr);
+    c.Interpol(kNone, Walk(true), kNone, k.angle, k.step, k.minPts, 0, nullptr);
     EXPECT_TRUE(Took(*k.err)) << &k - cases;
   }
   EXPECT_TRUE(c.GetNumberOfSegments() == 0 && c.GetNumberOfBreaks() == 0);
@@ -283,9 +230,7 @@ TEST_F(SlimTest, ChainInterpolationRefusesBadArguments) {
   EXPECT_TRUE(Took(GerrNotEnoughPointsToInterpolate));
   EXPECT_TRUE(Breaks(c) == Vec({0}) && c.GetNumberOfSegments() == 0);
   EXPECT_TRUE(c.GetPosit(0.5) == G3_POINT::P0);  // no segment to evaluate
-  EXPECT_EQ(C_ERROR::Is(), 0);
-  c.Interpol(kNone, Pts({G3_POINT(1, 1, 1)}), kNone, 90, kStep, 2, 0, nullptr);
-  EXPECT_TRUE(C_ERROR::GetPending() == &GerrNotEnoughPointsToInterpolate);
+  EXPECT_EQ(Take(), "");
 }
 
 TEST_F(SlimTest, EstimatedTangentsFollowTheTurnOfThePoints) {
@@ -306,10 +251,7 @@ TEST_F(SlimTest, EstimatedTangentsFollowTheTurnOfThePoints) {
   const G3_CV_COMPOSIT_BSPLINES g = Chain(p, 90, nullptr, 1, t0);
   EXPECT_LT((AtEnd(*g.GetSegment(0), false).d1 - t0).GetNorm(), 1e-12);
   EXPECT_LT((AtEnd(*g.GetSegment(0), true).d1 - end).GetNorm(), 1e-12);
-  // On a straight run the tangent is the chord direction; repeated points
-  // make a null bisector and the end stays natural.
-  const G3_CV_COMPOSIT_BSPLINES s = Chain(Straight(), 90, nullptr, 1);
-  EXPECT_LT((AtEnd(*s.GetSegment(0), false).d1 - G3_VECTOR(1 / kStep, 0, 0)).GetNorm(), 1e-12);
+  // Repeated points make a null bisector and the end stays natural.
   const G3_POINTS u = Pts({G3_POINT(0, 0, 0), G3_POINT(0, 0, 0), G3_POINT(0, 0, 0),
                            G3_POINT(0, 1, 0)});
   const G3_CV_COMPOSIT_BSPLINES z = Chain(u, 0, nullptr, 1);
@@ -318,13 +260,12 @@ TEST_F(SlimTest, EstimatedTangentsFollowTheTurnOfThePoints) {
 }
 
 TEST_F(SlimTest, CopiesOwnTheirSegments) {
-  auto original = std::make_unique<G3_CV_COMPOSIT_BSPLINES>(Chain(Corner(), 90));
-  G3_CV_COMPOSIT_BSPLINES copy(*original), assigned = Chain(Straight(), 90);
+  auto original = std::make_unique<G3_CV_COMPOSIT_BSPLINES>(Chain(Walk(true), 90));
+  G3_CV_COMPOSIT_BSPLINES copy(*original), assigned = Chain(Walk(), 90);
   assigned = *original;
   assigned = assigned;
   ASSERT_EQ(copy.GetNumberOfSegments(), 2);
   EXPECT_NE(copy.GetSegment(0), original->GetSegment(0));
-  EXPECT_TRUE(assigned.GetBreakAngle() == 90 && assigned.GetNumberOfSegments() == 2);
   const G3_POINT before = original->GetPosit(0.8);
   original.reset();  // each chain deletes only its own segments
   EXPECT_TRUE(copy.GetPosit(0.8) == before && assigned.GetPosit(0.8) == before);
