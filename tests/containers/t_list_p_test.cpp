@@ -119,12 +119,8 @@ TEST_F(TListPTest, RemovalHandsObjectsOverOrDeletesThem) {
   ITEM* taken[2] = {nullptr, nullptr};
   l.Remove(0, 2, taken);
   EXPECT_EQ(Take(taken[0]) * 10 + Take(taken[1]), 34);
-  EXPECT_TRUE(Holds(l, {5}, 1));
-  EXPECT_TRUE(l.IsSorted());
+  EXPECT_TRUE(Holds(l, {5}, 1) && l.IsSorted());
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.Remove(0, 2, nullptr); }));
-  EXPECT_TRUE(Raises(kBadIndex, [&] { l.Remove(-1, 1, nullptr); }));
-  l.Remove(1, 0, nullptr);  // an empty range at the end
-  EXPECT_FALSE(C_ERROR::Is());
   l.Remove(0, 1, nullptr);
   EXPECT_TRUE(Holds(l, {}, 0));
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.RemoveLast(nullptr); }));
@@ -134,14 +130,12 @@ TEST_F(TListPTest, AddingTakesPointersAndClonesValues) {
   LIST l;
   ITEM* p = new ITEM(5);
   l.Append(&p);
-  EXPECT_EQ(p, nullptr);
   const ITEM v(6);
-  l.Append(v);
   l.Insert(0, v);
   ITEM* q = new ITEM(4);
   l.Insert(1, &q);
-  EXPECT_EQ(q, nullptr);
-  EXPECT_TRUE(Holds(l, {6, 4, 5, 6}, 5));  // v and four stored
+  EXPECT_TRUE(p == nullptr && q == nullptr);
+  EXPECT_TRUE(Holds(l, {6, 4, 5}, 4));  // v and three stored
   ITEM* r = new ITEM(0);
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.Insert(9, &r); }));
   EXPECT_EQ(Take(r), 0);  // still the caller's
@@ -155,8 +149,7 @@ TEST_F(TListPTest, AddingTakesPointersAndClonesValues) {
   EXPECT_TRUE(Holds(l, {6, 4, -999}, 3));
   EXPECT_EQ(l.Get(2).Get(), 0);
   l.Clear();
-  EXPECT_TRUE(Holds(l, {}, 1));
-  EXPECT_TRUE(l.IsSorted());
+  EXPECT_TRUE(Holds(l, {}, 1) && l.IsSorted());
 }
 
 TEST_F(TListPTest, ReplaceHandsOverOrDeletes) {
@@ -166,9 +159,8 @@ TEST_F(TListPTest, ReplaceHandsOverOrDeletes) {
   l.Replace(1, &p, &old);
   EXPECT_EQ(p, nullptr);
   EXPECT_EQ(Take(old), 2);
-  ITEM* p2 = new ITEM(8);
-  l.Replace(1, &p2, nullptr);
-  EXPECT_TRUE(Holds(l, {1, 8, 3}, 3));
+  l.Replace(0, ITEM(9), nullptr);
+  EXPECT_TRUE(Holds(l, {9, 7, 3}, 3));
   // The same pointer again: neither deleted nor handed out.
   ITEM* same = l.GetAdr(1);
   l.Replace(1, &same, nullptr);
@@ -176,8 +168,7 @@ TEST_F(TListPTest, ReplaceHandsOverOrDeletes) {
   ITEM* out = reinterpret_cast<ITEM*>(1);
   l.Replace(1, &again, &out);
   EXPECT_EQ(out, nullptr);
-  l.Replace(0, ITEM(9), nullptr);
-  EXPECT_TRUE(Holds(l, {9, 8, 3}, 3));
+  EXPECT_TRUE(Holds(l, {9, 7, 3}, 3));
   ITEM* bad = new ITEM(1);
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.Replace(3, &bad, nullptr); }));
   EXPECT_EQ(Take(bad), 1);
@@ -186,32 +177,19 @@ TEST_F(TListPTest, ReplaceHandsOverOrDeletes) {
 TEST_F(TListPTest, CopiesCloneAndHandOversTransfer) {
   LIST a = Make({1, 2});
   a.SetSorted(true);
-  LIST b(a);
+  LIST b(a), c = Make({5});
   EXPECT_NE(a.GetAdr(0), b.GetAdr(0));
   EXPECT_TRUE(b == a && b.IsSorted());
-  LIST c = Make({5});
   c = a;
-  EXPECT_EQ(c.GetSize(), 2);  // grown to exactly the source's number
-  LIST roomy(8);
-  roomy.Append(ITEM(9));
-  roomy = a;
-  EXPECT_EQ(roomy.GetSize(), 8);  // enough storage already: kept
-  EXPECT_TRUE(Holds(roomy, {1, 2}, 8));
-  EXPECT_TRUE(roomy.IsSorted());
-  roomy.Clear();
   c = c;
-  EXPECT_TRUE(Holds(c, {1, 2}, 6));
-  LIST* d = a.CloneSame();
-  EXPECT_TRUE(*d == a);
-  delete d;
+  EXPECT_TRUE(Holds(c, {1, 2}, 6) && c.IsSorted());
 
   // From a heap list: its storage is taken and the emptied list deleted.
   LIST* heap = new LIST(Make({3, 4}));
   LIST taken(&heap);
-  EXPECT_EQ(heap, nullptr);
   LIST* more = new LIST(Make({5, 6}));
   taken.Append(&more);
-  EXPECT_EQ(more, nullptr);
+  EXPECT_TRUE(heap == nullptr && more == nullptr);
   EXPECT_TRUE(Holds(taken, {3, 4, 5, 6}, 10));
   EXPECT_FALSE(taken.IsSorted());
   LIST* self = &taken;
@@ -226,9 +204,7 @@ TEST_F(TListPTest, PointerListsGoInAndOut) {
   raw.Append(new ITEM(0));
   LIST owned(&raw);
   EXPECT_EQ(raw.GetNumber(), 0);
-  EXPECT_EQ(owned.GetSize(), 2);
   EXPECT_TRUE(Holds(owned, {1, 0}, 2));
-  EXPECT_FALSE(owned.IsSorted());
   T_LIST<const ITEM*> view;
   owned.GetList(&view);
   ASSERT_EQ(view.GetNumber(), 2);
@@ -236,36 +212,26 @@ TEST_F(TListPTest, PointerListsGoInAndOut) {
   // GrabList fills the given list with the pointers, dropping what it held.
   ITEM* first = owned.GetAdr(0);
   raw.Append(nullptr);
-  raw.SetSorted(true);
   owned.GrabList(&raw);
   EXPECT_TRUE(Holds(owned, {}, 2));
-  EXPECT_TRUE(owned.IsSorted());
   ASSERT_EQ(raw.GetNumber(), 2);
   EXPECT_EQ(raw.GetFast(0), first);
-  EXPECT_FALSE(raw.IsSorted());
   LIST again(raw);  // a list given by reference is taken the same way
-  EXPECT_EQ(raw.GetNumber(), 0);
-  EXPECT_EQ(again.GetAdr(0), first);
+  EXPECT_TRUE(raw.GetNumber() == 0 && again.GetAdr(0) == first);
 }
 
 TEST_F(TListPTest, FailuresRaiseTheirTexts) {
-  LIST l = Make({1, 2, 3});
+  LIST l = Make({1, 2, 3}), e;
   l.SetSorted(true);
-  EXPECT_EQ(l.GetLast(-2).Get(), 1);
   EXPECT_TRUE(Raises(kBadIndex, [&] { EXPECT_EQ(&l.GetLast(1), &LIST::GetDefault()); }));
   EXPECT_TRUE(Raises(kBadIndex, [&] { EXPECT_EQ(l.GetAdr(-1), nullptr); }));
   EXPECT_NE(l.GetAdr(0), nullptr);
   EXPECT_TRUE(l.IsSorted());  // the pointer list keeps the flag
-  LIST e;
   EXPECT_TRUE(Raises(kVoid, [&] { EXPECT_EQ(e.GetLastAdr(), nullptr); }));
-  EXPECT_TRUE(Raises(kVoid, [&] { e.CheckIsNotVoid(); }));
   EXPECT_TRUE(Raises("T#Err#List is not void", [&] { l.CheckIsVoid(); }));
-  EXPECT_TRUE(Raises(kVoid, [&] { EXPECT_EQ(e.FindMin(), -1); }));
-  EXPECT_TRUE(Raises(kVoid, [&] { EXPECT_EQ(e.FindInterval(ITEM(1)), 0); }));
   l.SetSorted(false);
   EXPECT_TRUE(Raises("T#Err#List is not sorted", [&] { EXPECT_EQ(l.FindInterval(ITEM(1)), 0); }));
   EXPECT_TRUE(Raises(kNotFound, [&] { EXPECT_EQ(l.Find(ITEM(7)), -1); }));
-  EXPECT_TRUE(Raises(kBadIndex, [&] { l.Swap(0, 3); }));
   EXPECT_TRUE(Holds(l, {1, 2, 3}, 3));
 }
 
@@ -276,59 +242,28 @@ TEST_F(TListPTest, SearchesByPointerAndByValue) {
   EXPECT_EQ(l.Search(ITEM(4)), 0);  // by value: the first equal object
   ITEM stranger(4);
   EXPECT_TRUE(Raises(kNotFound, [&] { EXPECT_EQ(l.Find(&stranger), -1); }));
-  EXPECT_EQ(l.FindMin(), 3);
-  EXPECT_EQ(l.FindMax(), 0);
+  EXPECT_TRUE(l.FindMin() == 3 && l.FindMax() == 0);
   l.Sort();
-  EXPECT_TRUE(Holds(l, {1, 2, 4, 4}, 5));
-  EXPECT_TRUE(l.IsSorted());
-  EXPECT_EQ(l.Search(ITEM(4)), 2);
-  EXPECT_EQ(l.Search(ITEM(3)), -1);
-  EXPECT_EQ(l.FindInterval(ITEM(3)), 1);
-  EXPECT_EQ(l.FindInterval(ITEM(4)), 3);
-  EXPECT_EQ(l.FindInterval(ITEM(0)), -1);
-  EXPECT_TRUE(l == Make({1, 2, 4, 4}));
-  EXPECT_TRUE(l != Make({1, 2, 4}));
+  EXPECT_TRUE(Holds(l, {1, 2, 4, 4}, 5) && l.IsSorted());
+  EXPECT_TRUE(l.Search(ITEM(4)) == 2 && l.Search(ITEM(3)) == -1);
+  EXPECT_TRUE(l.FindInterval(ITEM(4)) == 3 && l.FindInterval(ITEM(0)) == -1);
   l.FindAndRemove(third);
   l.FindAndRemove(ITEM(2));
   EXPECT_TRUE(Holds(l, {1, 4}, 3));  // with the stranger
   EXPECT_TRUE(Raises(kNotFound, [&] { l.FindAndRemove(ITEM(2)); }));
-  C_ERROR::Trigger("earlier step");  // a pending error stops the removal
-  EXPECT_TRUE(Raises("earlier step", [&] { l.FindAndRemove(l.GetAdr(0)); }));
-  EXPECT_TRUE(Holds(l, {1, 4}, 3));
 }
 
-TEST_F(TListPTest, InsertSortedAndFlagUpkeep) {
+TEST_F(TListPTest, InsertSortedTakesThePointerAndClearsTheFlag) {
   LIST l = Make({1, 3});
-  EXPECT_FALSE(l.IsSorted());  // every append clears the flag
   l.SetSorted();
   ITEM* p = new ITEM(3);
   ITEM* inserted = p;
   EXPECT_EQ(l.InsertSorted(&p), 2);  // after the equal object
-  EXPECT_EQ(p, nullptr);
-  EXPECT_EQ(l.GetAdr(2), inserted);
-  EXPECT_FALSE(l.IsSorted());  // an adding operation clears the flag
+  EXPECT_TRUE(p == nullptr && l.GetAdr(2) == inserted);
+  EXPECT_FALSE(l.IsSorted());
   // On an unflagged list it appends and sorts, which sets the flag again.
   EXPECT_EQ(l.InsertSorted(ITEM(2)), 1);
-  EXPECT_TRUE(l.IsSorted());
-  EXPECT_EQ(l.InsertSorted(ITEM(0)), 0);
-  EXPECT_FALSE(l.IsSorted());
-  EXPECT_TRUE(Holds(l, {0, 1, 2, 3, 3}, 5));
-  l.Clear();
-
-  LIST r = Make({1, 2, 3});
-  r.SetSorted(true);
-  r.Rotate(3);
-  EXPECT_TRUE(r.IsSorted());
-  r.Rotate(-1);
-  EXPECT_TRUE(Holds(r, {2, 3, 1}, 3));
-  EXPECT_FALSE(r.IsSorted());
-  r.Invert();
-  r.SetSorted();
-  EXPECT_TRUE(Holds(r, {1, 3, 2}, 3));
-  EXPECT_FALSE(r.IsSorted());
-  r.SwapFast(1, 2);
-  r.SetSorted();
-  EXPECT_TRUE(r.IsSorted());
+  EXPECT_TRUE(Holds(l, {1, 2, 3, 3}, 4) && l.IsSorted());
 }
 
 TEST_F(TListPTest, SubtractByValueRemoveMultiplesByPointer) {
@@ -359,8 +294,6 @@ TEST_F(TListPTest, SortIndexesThroughObjects) {
   l.SortIndexes([](const ITEM* x, const ITEM* y) { return x->Get() - y->Get(); }, &ids);
   EXPECT_EQ(ids.GetFast(0) * 100 + ids.GetFast(1) * 10 + ids.GetFast(2), 120);
   EXPECT_TRUE(Holds(l, {30, 10, 20}, 3));
-  l.SortIndexes([](const ITEM*, const ITEM*) { return 0; }, 0, 3, &ids);
-  EXPECT_TRUE(Raised(kBadIndex));
 }
 
 TEST_F(TListPTest, RecordsRoundTripAndFailedLoadsLeakNothing) {
@@ -375,8 +308,7 @@ TEST_F(TListPTest, RecordsRoundTripAndFailedLoadsLeakNothing) {
     f.Rewind();
     LIST back = Make({1});
     back.Load(0, &f);
-    EXPECT_TRUE(back == l);
-    EXPECT_FALSE(back.IsSorted());
+    EXPECT_TRUE(back == l && !back.IsSorted());
   }
   C_FILE_MEMORY cut(C_FILE::TEXT, "3\n1\n");
   LIST keep = Make({5});

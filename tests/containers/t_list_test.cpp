@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,28 +19,25 @@ using LI = T_LIST<int>;
 using LD = T_LIST<double>;
 
 template <class T>
-T_LIST<T> L(std::initializer_list<T> values, bool sorted = false) {
-  T_LIST<T> l;
-  for (const T& v : values) l.Append(v);
-  l.SetSorted(sorted);
-  return l;
-}
-
-template <class T>
 std::vector<T> Items(const T_LIST<T>& l) {
   std::vector<T> v;
   for (int k = 0; k < l.GetNumber(); ++k) v.push_back(l.GetFast(k));
   return v;
 }
 
-// Lists built by appends, then flagged (F) or not (U).
-template <class T = int, class... A>
-T_LIST<T> F(A... v) {
-  return L<T>({T(v)...}, true);
-}
+// Lists built by appends, then left unflagged (U) or flagged (F).
 template <class T = int, class... A>
 T_LIST<T> U(A... v) {
-  return L<T>({T(v)...}, false);
+  T_LIST<T> l;
+  (l.Append(T(v)), ...);
+  l.SetSorted(false);
+  return l;
+}
+template <class T = int, class... A>
+T_LIST<T> F(A... v) {
+  T_LIST<T> l = U<T>(v...);
+  l.SetSorted(true);
+  return l;
 }
 
 // Number and capacity.
@@ -56,9 +52,7 @@ testing::AssertionResult Is(const T_LIST<T>& l, std::vector<T> items, int sorted
   if (Items(l) == items && (sorted < 0 || bool(l.IsSorted()) == bool(sorted))) {
     return testing::AssertionSuccess();
   }
-  std::ostringstream s;
-  for (const T& v : Items(l)) s << v << ' ';
-  return testing::AssertionFailure() << "holds " << s.str() << "flag " << l.IsSorted();
+  return testing::AssertionFailure() << "number " << l.GetNumber() << ", flag " << l.IsSorted();
 }
 
 // True when exactly e is pending; clears it.
@@ -110,47 +104,22 @@ struct KEYED {
   int tag = 0;
   C_BOOL operator==(const KEYED& o) const { return key == o.key; }
   C_BOOL operator>(const KEYED& o) const { return key > o.key; }
-  void Save(C_FILE* f) const {
-    Tsave(key, f, 0);
-    Tsave(tag, f, 0);
-  }
-  void Load(int version, C_FILE* f) {
-    Tload(version, f, &key);
-    if (C_ERROR::Is()) return;
-    Tload(version, f, &tag);
-  }
 };
 
 int CompareDoubles(const double* a, const double* b) { return *a > *b ? 1 : (*a < *b ? -1 : 0); }
 
-TEST_F(TListTest, ConstructionCopyAndAssignmentKeepCapacityRulesAndFlag) {
-  EXPECT_EQ(NS(LD(7)), (VI{0, 7}));
-  const double raw[] = {3, 1, 2};
-  LD fromArray(3, raw);
-  EXPECT_TRUE(Is(fromArray, {3, 1, 2}, false));
-  EXPECT_EQ(fromArray.GetSize(), 3);
-  LD src = F<double>(1, 2);
+TEST_F(TListTest, CapacityOfConstructionCopyAssignmentAndGrowth) {
+  LD src = F<double>(1, 2), big(20), small(1);
   src.Grow(10);
   LD copy(src);
-  EXPECT_TRUE(Is(copy, {1, 2}, true));
-  EXPECT_EQ(copy.GetSize(), 2);  // exactly the source's number
-  // Assignment keeps storage that is large enough, and copies the flag.
-  LD big(20), small(1);
   big.Append(9.0);
-  big = src;
-  small = fromArray;
+  big = src;  // enough storage: kept
+  small = src;
   small = small;
-  EXPECT_TRUE(Is(big, {1, 2}, true));
-  EXPECT_TRUE(Is(small, {3, 1, 2}, false));
-  EXPECT_EQ(NS(big), (VI{2, 20}));
-  EXPECT_EQ(NS(small), (VI{3, 3}));
-  LD* c = src.Clone();
-  ASSERT_NE(c, nullptr);
-  EXPECT_TRUE(Is(*c, {1, 2}, true));
-  delete c;
-}
+  EXPECT_TRUE(Is(copy, {1, 2}, true) && Is(big, {1, 2}, true) && Is(small, {1, 2}, true));
+  // A copy takes exactly the source's number.
+  EXPECT_EQ(VI({copy.GetSize(), big.GetSize(), small.GetSize()}), (VI{2, 20, 2}));
 
-TEST_F(TListTest, GrowthDoublesCapacity) {
   LI l;
   VI sizes;
   for (int k = 0; k < 5; ++k) {
@@ -159,91 +128,61 @@ TEST_F(TListTest, GrowthDoublesCapacity) {
   }
   EXPECT_EQ(sizes, (VI{1, 2, 4, 4, 8}));
   // n copies: max(2 x capacity, number + n).
-  l.Append(7, 1);
-  EXPECT_EQ(NS(l), (VI{12, 16}));
   LI m = U(0, 0);
+  l.Append(7, 1);
   m.Append(7, 1);
-  EXPECT_EQ(NS(m), (VI{9, 9}));
-  // Grow is exact and never shrinks; GrowAuto doubles.
+  EXPECT_TRUE(NS(l) == (VI{12, 16}) && NS(m) == (VI{9, 9}));
+  // Grow never shrinks and is exact; GrowAuto doubles (sizes read after each).
   LI g(4);
-  g.Grow(3);
-  EXPECT_EQ(g.GetSize(), 4);
-  g.Grow(6);
-  EXPECT_EQ(g.GetSize(), 6);
-  g.GrowAuto(7);
-  EXPECT_EQ(g.GetSize(), 12);
-  g.GrowAuto(30);
-  EXPECT_EQ(g.GetSize(), 30);
-  // SetNumber grows by the same rule; Clear keeps storage, ClearAndFree not.
+  const VI grown = {(g.Grow(3), g.GetSize()), (g.Grow(6), g.GetSize()),
+                    (g.GrowAuto(7), g.GetSize())};
+  EXPECT_EQ(grown, (VI{4, 6, 12}));
+  // SetNumber grows by the same rule; ClearAndFree keeps the flag.
   LI s(3);
   s.SetNumber(4);
   EXPECT_EQ(NS(s), (VI{4, 6}));
-  s.Clear();
-  EXPECT_EQ(NS(s), (VI{0, 6}));
   s.SetSorted(true);
   s.ClearAndFree();
-  EXPECT_EQ(NS(s), (VI{0, 0}));
-  EXPECT_TRUE(s.IsSorted());
+  EXPECT_TRUE(NS(s) == (VI{0, 0}) && s.IsSorted());
 }
 
 TEST_F(TListTest, AccessChecksIndexesAndWritablePointersClearTheFlag) {
-  LD l = F<double>(1, 2, 3);
-  EXPECT_EQ(l.GetLast(), 3);
-  EXPECT_EQ(l.GetLast(-2), 1);
-  EXPECT_EQ(l.Get(1), 2);
+  LD l = F<double>(1, 2, 3), none;
   const double& bad = l.GetLast(1);
-  EXPECT_TRUE(Raised(TerrInvalidIndex));
-  EXPECT_EQ(&bad, &LD::GetDefault());
-  EXPECT_EQ(bad, 0.0);
-  EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { EXPECT_EQ(l.Get(-1), 0.0); }));
-  EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { EXPECT_EQ(T_LIST<void*>().Get(0), nullptr); }));
+  EXPECT_TRUE(Raised(TerrInvalidIndex) && &bad == &LD::GetDefault());
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { EXPECT_EQ(l.GetAdr(3), nullptr); }));
-  EXPECT_TRUE(l.IsSorted());  // a failure keeps the flag
-  double* p = l.GetAdr(0);
-  ASSERT_NE(p, nullptr);
-  EXPECT_FALSE(l.IsSorted());
-  *p = 10;
-  EXPECT_EQ(*l.GetLastAdr(), 3);
-  LD none;
   EXPECT_TRUE(Raises(TerrListIsVoid, [&] { EXPECT_EQ(none.GetLastAdr(), nullptr); }));
+  EXPECT_TRUE(Raises(TerrListIsVoid, [&] { EXPECT_EQ(none.GetMin(), 0.0); }));  // the default
+  EXPECT_TRUE(l.IsSorted());  // a failure keeps the flag
+  *l.GetAdr(0) = 10;
+  EXPECT_TRUE(!l.IsSorted() && l.GetMin() == 2 && l.GetLast(-2) == 10);
   // Fast access leaves the flag alone.
   l.SetSorted(true);
   l[1] = 5;
   *l.GetAdrFast(2) = 6;
   EXPECT_TRUE(Is(l, {10, 5, 6}, true));
-  none.CheckIsVoid();
-  EXPECT_TRUE(Raises(TerrListIsVoid, [&] { none.CheckIsNotVoid(); }));
-  EXPECT_TRUE(Raises(TerrListIsNotVoid, [&] { l.CheckIsVoid(); }));
-  EXPECT_EQ(none.GetMin(), 0.0);  // the default element
-  EXPECT_TRUE(Raised(TerrListIsVoid));
-  l.SetSorted(false);
-  EXPECT_EQ(l.GetMin(), 5);
-  EXPECT_EQ(l.GetMax(), 10);
 }
 
 TEST_F(TListTest, AddingChecksTheOrderLocally) {
   Steps(F<double>(1, 2, 3),
-        {{[](LD& l) { l.Append(4.0); }, {1, 2, 3, 4}, 1},
-         {[](LD& l) { l.Append(4.0); }, {1, 2, 3, 4, 4}, 1},  // equal neighbours are in order
-         {[](LD& l) { l.Append(2, 5.0); }, {1, 2, 3, 4, 4, 5, 5}, 1},
-         {[](LD& l) { l.Append(1, 4.5); }, {1, 2, 3, 4, 4, 5, 5, 4.5}, 0}});
-  Steps(F<double>(1, 2, 3), {{[](LD& l) { l.Append(0.0); }, {1, 2, 3, 0}, 0}});
-  // Appending a list or an array clears the flag even when still ordered.
-  static const double more[] = {5, 6};
-  Steps(F<double>(1, 2), {{[](LD& l) { l.Append(F<double>(3, 4)); }, {1, 2, 3, 4}, 0},
-                          {[](LD& l) { l.SetSorted(true); }, {1, 2, 3, 4}, 1},
-                          {[](LD& l) { l.Append(2, more); }, {1, 2, 3, 4, 5, 6}, 0}});
+        {{[](LD& l) { l.Append(3.0); }, {1, 2, 3, 3}, 1},  // equal neighbours are in order
+         {[](LD& l) { l.Append(2, 5.0); }, {1, 2, 3, 3, 5, 5}, 1},
+         {[](LD& l) { l.Append(1, 4.5); }, {1, 2, 3, 3, 5, 5, 4.5}, 0},
+         // Appending a list clears the flag even when still ordered.
+         {[](LD& l) { l.SetSorted(true), l.Append(F<double>(9)); },
+          {1, 2, 3, 3, 5, 5, 4.5, 9}, 0}});
   // Insert checks the pairs around and inside the inserted block; bad indexes
   // leave the list unchanged.
   Steps(F(1, 2), {{[](LI& l) { l.Insert(3, 7); }, {1, 2}, 1, &TerrInvalidIndex},
-                  {[](LI& l) { l.Insert(-1, 2, 7); }, {1, 2}, 1, &TerrInvalidIndex},
-                  {[](LI& l) { l.Insert(5, U(1)); }, {1, 2}, 1, &TerrInvalidIndex},
                   {[](LI& l) { l.Insert(2, F(3, 4)); }, {1, 2, 3, 4}, 1},
-                  {[](LI& l) { l.Insert(0, 0); }, {0, 1, 2, 3, 4}, 1},
-                  {[](LI& l) { l.Insert(2, 2, 1); }, {0, 1, 1, 1, 2, 3, 4}, 1},
-                  {[](LI& l) { l.Insert(3, 9); }, {0, 1, 1, 9, 1, 2, 3, 4}, 0}});  // 9 > 1 after it
-  Steps(F(1, 2), {{[](LI& l) { l.Insert(0, F(5, 6)); }, {5, 6, 1, 2}, 0}});
+                  {[](LI& l) { l.Insert(1, 2, 1); }, {1, 1, 1, 2, 3, 4}, 1},
+                  {[](LI& l) { l.Insert(2, 9); }, {1, 1, 9, 1, 2, 3, 4}, 0}});  // 9 > 1 after it
   Steps(F(1, 9), {{[](LI& l) { l.Insert(1, U(5, 3)); }, {1, 5, 3, 9}, 0}});
+  // SetSorted checks the order unless given the flag.
+  Steps(U(1, 1, 2), {{[](LI& l) { l.SetSorted(); }, {1, 1, 2}, 1},
+                     {[](LI& l) { l.Append(0), l.SetSorted(); }, {1, 1, 2, 0}, 0},
+                     {[](LI& l) { l.SetSorted(true); }, {1, 1, 2, 0}, 1}});
+  Steps(LI(), {{[](LI& l) { l.SetSorted(); }, {}, 1}});
 }
 
 TEST_F(TListTest, AppendAndInsertOfValuesHeldByTheListItself) {
@@ -265,9 +204,7 @@ TEST_F(TListTest, AppendAndInsertOfValuesHeldByTheListItself) {
 
 TEST_F(TListTest, InsertSortedPlacesAfterEqualElements) {
   LD l = F<double>(1, 2, 3);
-  EXPECT_EQ(l.InsertSorted(2), 2);
-  EXPECT_EQ(l.InsertSorted(0), 0);
-  EXPECT_EQ(l.InsertSorted(9), 5);
+  EXPECT_TRUE(l.InsertSorted(2) == 2 && l.InsertSorted(0) == 0 && l.InsertSorted(9) == 5);
   EXPECT_TRUE(Is(l, {0, 1, 2, 2, 3, 9}, true));
   // Unflagged: appended, sorted, then found (first of equals).
   LD u = U<double>(3, 1, 2);
@@ -283,15 +220,10 @@ TEST_F(TListTest, RemovalKeepsOrderAndFlag) {
   const C_ERROR* bad = &TerrInvalidIndex;
   Steps(F(0, 1, 2, 3, 4, 5), {{[](LI& l) { l.Remove(0); }, {1, 2, 3, 4, 5}, 1},
                               {[](LI& l) { l.Remove(1, 2); }, {1, 4, 5}, 1},
-                              {[](LI& l) { l.Remove(3); }, {1, 4, 5}, 1, bad},
                               {[](LI& l) { l.Remove(2, 2); }, {1, 4, 5}, 1, bad},
-                              {[](LI& l) { l.Remove(-1, 1); }, {1, 4, 5}, 1, bad},
                               {[](LI& l) { l.Remove(0, -1); }, {1, 4, 5}, 1, bad},
-                              {[](LI& l) { l.RemoveLast(1); }, {1, 4, 5}, 1, bad},
-                              {[](LI& l) { l.Remove(1, 2); }, {1}, 1},
-                              {[](LI& l) { l.Append(4); }, {1, 4}, 1},
-                              {[](LI& l) { l.RemoveLast(-1); }, {4}, 1},
-                              {[](LI& l) { l.RemoveLast(); }, {}, 1},
+                              {[](LI& l) { l.RemoveLast(-1); }, {1, 5}, 1},
+                              {[](LI& l) { l.RemoveLast(), l.RemoveLast(); }, {}, 1},
                               {[](LI& l) { l.RemoveLast(); }, {}, 1, bad}});
   Steps(U(3, 1, 3, 2, 1, 3), {{[](LI& l) { l.RemoveMultiples(); }, {3, 1, 2}, 0}});
   Steps(F(1, 1, 2, 3, 3, 3, 4), {{[](LI& l) { l.RemoveMultiples(); }, {1, 2, 3, 4}, 1}});
@@ -311,36 +243,27 @@ TEST_F(TListTest, ReplaceAndReorder) {
   Steps(F(1, 3, 5),
         {{[](LI& l) { l.Replace(1, 4); }, {1, 4, 5}, 1},
          {[](LI& l) { l.Replace(1, 6); }, {1, 6, 5}, 0},  // successor 5 < 6
-         {[](LI& l) { l.SetSorted(true), l.Replace(2, 7), l.Replace(0, 0); }, {0, 6, 7}, 1},
-         {[](LI& l) { l.Replace(3, 1); }, {0, 6, 7}, 1, &TerrInvalidIndex},
-         {[](LI& l) { l.Replace(2, 1); }, {0, 6, 1}, 0},  // predecessor 6 > 1
-         {[](LI& l) { l.SetSorted(true), l.ReplaceFast(0, 9); }, {9, 6, 1}, 1},
-         {[](LI& l) { l.SetSorted(true), l.Swap(0, 3); }, {9, 6, 1}, 1, &TerrInvalidIndex},
-         {[](LI& l) { l.SwapFast(0, 1); }, {6, 9, 1}, 1},
-         {[](LI& l) { l.Swap(0, 2); }, {1, 9, 6}, 0},
-         {[](LI& l) { l.SetSorted(true), l.Invert(); }, {6, 9, 1}, 0}});
+         {[](LI& l) { l.SetSorted(true), l.Replace(2, 1); }, {1, 6, 1}, 0},  // predecessor 6 > 1
+         {[](LI& l) { l.Replace(3, 1); }, {1, 6, 1}, 0, &TerrInvalidIndex},
+         {[](LI& l) { l.SetSorted(true), l.Swap(0, 1); }, {6, 1, 1}, 0},
+         {[](LI& l) { l.SetSorted(true), l.Invert(); }, {1, 1, 6}, 0}});
   // Element i moves to (i + k) mod number; nothing happens when that is i.
   Steps(F(10, 20, 30), {{[](LI& l) { l.Rotate(3); }, {10, 20, 30}, 1},
-                        {[](LI& l) { l.Rotate(1); }, {30, 10, 20}, 0},
-                        {[](LI& l) { l.Rotate(-2); }, {20, 30, 10}, 0},
-                        {[](LI& l) { l.Rotate(7); }, {10, 20, 30}, 0}});
+                        {[](LI& l) { l.Rotate(-2); }, {30, 10, 20}, 0},
+                        {[](LI& l) { l.Rotate(7); }, {20, 30, 10}, 0}});
   Steps(LI(), {{[](LI& l) { l.Rotate(5); }, {}, 0}});
-  LI sh;
-  for (int k = 0; k < 50; ++k) sh.Append(k);
-  sh.SetSorted(true);
+  LI sh = F(0, 1, 2, 3, 4, 5, 6, 7, 8, 9);
   sh.Shuffle();
-  EXPECT_FALSE(sh.IsSorted());
   VI v = Items(sh);
   std::sort(v.begin(), v.end());
-  for (int k = 0; k < 50; ++k) EXPECT_EQ(v[k], k);
+  EXPECT_TRUE(v == Items(F(0, 1, 2, 3, 4, 5, 6, 7, 8, 9)) && !sh.IsSorted());
 }
 
 TEST_F(TListTest, SwapBlocksReassemblesAndChecksBlocks) {
   LI l = F(0, 1, 2, 3, 4, 5);
   l.GrowAuto(20);
   l.SwapBlocks(U(4, 1, 0), U(2, 3, 1));
-  EXPECT_TRUE(Is(l, {4, 5, 1, 2, 3, 0}, false));
-  EXPECT_EQ(l.GetSize(), 6);
+  EXPECT_TRUE(Is(l, {4, 5, 1, 2, 3, 0}, false) && l.GetSize() == 6);
   // Numbers of blocks differing, a block past the end, the counts one short.
   EXPECT_TRUE(Raises(CerrInvalidValue, [&] { l.SwapBlocks(U(0, 1), U(1)); }));
   EXPECT_TRUE(Raises(CerrInvalidValue, [&] { l.SwapBlocks(U(4, 0), U(3, 3)); }));
@@ -348,35 +271,26 @@ TEST_F(TListTest, SwapBlocksReassemblesAndChecksBlocks) {
   EXPECT_TRUE(Is(l, {4, 5, 1, 2, 3, 0}));
 }
 
-TEST_F(TListTest, SearchIsBinaryOnFlaggedLists) {
+TEST_F(TListTest, SearchFindsTheFirstEqualAndIsBinaryOnFlaggedLists) {
   LI l = F(1, 2, 2, 2, 3);
-  EXPECT_EQ(l.Search(0), -1);
-  EXPECT_EQ(l.Search(4), -1);
-  EXPECT_EQ(l.Find(3), 4);
+  EXPECT_TRUE(l.Search(0) == -1 && l.Search(4) == -1 && F().Search(1) == -1);
   EXPECT_TRUE(Raises(TerrListNotFound, [&] { EXPECT_EQ(l.Find(7), -1); }));
   // A wrongly flagged list shows the search is binary.
   LI w = F(5, 1, 2, 3, 4);
   EXPECT_EQ(w.Search(5), -1);
   w.SetSorted(false);
   EXPECT_EQ(w.Search(5), 0);
-  EXPECT_EQ(w.Search(3), 3);
-  // Every value of a long flagged list with runs is found at its first place.
   LI runs;
   for (int k = 0; k < 1000; ++k) runs.Append(k / 7);
   runs.SetSorted(true);
   for (int v = 0; v < 143; ++v) EXPECT_EQ(runs.Search(v), v * 7);
   EXPECT_EQ(runs.Search(143), -1);
-  EXPECT_EQ(F().Search(1), -1);
 }
 
 TEST_F(TListTest, MinMaxAndInterval) {
-  LI u = U(4, 1, 7, 1, 7);
-  EXPECT_EQ(u.FindMin(), 1);  // the first of equals
-  EXPECT_EQ(u.FindMax(), 2);
-  LI s = F(1, 1, 5);
-  EXPECT_EQ(s.FindMin(), 0);
-  EXPECT_EQ(s.FindMax(), 2);
-  EXPECT_TRUE(Raises(TerrListIsVoid, [&] { EXPECT_EQ(LI().FindMin(), -1); }));
+  LI u = U(4, 1, 7, 1, 7), s = F(1, 1, 5);
+  EXPECT_TRUE(u.FindMin() == 1 && u.FindMax() == 2);  // the first of equals
+  EXPECT_TRUE(s.FindMin() == 0 && s.FindMax() == 2);
   EXPECT_TRUE(Raises(TerrListIsVoid, [&] { EXPECT_EQ(LI().FindMax(), -1); }));
   LD eq = F<double>(1, 2, 2, 2, 3);
   EXPECT_EQ(eq.FindInterval(2), 3);  // the last of the equal run
@@ -396,18 +310,9 @@ TEST_F(TListTest, MinMaxAndInterval) {
 
 TEST_F(TListTest, ComparisonsAndContainment) {
   LI a = U(1, 2, 3);
-  EXPECT_TRUE(a == F(1, 2, 3));
-  EXPECT_FALSE(a == U(1, 2));
-  EXPECT_TRUE(a != U(1, 2, 4));
-  EXPECT_TRUE(LI() == LI(5));
-  EXPECT_TRUE(a > U(9, 9));  // numbers only
-  EXPECT_FALSE(U(0, 0) > U(9, 9));
-  EXPECT_TRUE(a.StartsWith(U(1, 2)) && a.StartsWith(LI()));
-  EXPECT_FALSE(a.StartsWith(U(2)) || a.StartsWith(U(1, 2, 3, 4)));
-  EXPECT_TRUE(a.EndsWith(U(2, 3)) && a.EndsWith(LI()));
-  EXPECT_FALSE(a.EndsWith(U(1, 3)));
-  EXPECT_TRUE(a.Contains(U(1, 3)) && a.Contains(LI()) && LI().Contains(LI()));
-  EXPECT_FALSE(a.Contains(U(3, 1)) || a.Contains(U(1, 1)));
+  EXPECT_TRUE(a == F(1, 2, 3) && a != U(1, 2) && LI() == LI(5) && a > U(9, 9));  // numbers only
+  EXPECT_TRUE(a.StartsWith(U(1, 2)) && a.EndsWith(U(2, 3)) && a.Contains(U(1, 3)));
+  EXPECT_FALSE(a.StartsWith(U(1, 2, 3, 4)) || a.EndsWith(U(1, 3)) || a.Contains(U(3, 1)));
 }
 
 TEST_F(TListTest, SetOperations) {
@@ -424,8 +329,7 @@ TEST_F(TListTest, SetOperations) {
                {&LI::Intersect, F(1, 2, 2, 3), F(2, 2, 5), {2, 2}, 1},
                {&LI::Intersect, F(1, 2), LI(), {}, 1},
                {&LI::Intersect, U(3, 1, 2, 2, 5), U(2, 3), {3, 2, 2}, 0},
-               {&LI::Subtract, F(1, 2, 2, 3), F(2), {1, 2, 3}, 1},
-               {&LI::Subtract, F(1, 2, 2, 3, 5), F(0, 2, 2, 4, 5, 6), {1, 3}, 1},
+               {&LI::Subtract, F(1, 2, 2, 3, 5), F(0, 2, 4, 5, 6), {1, 2, 3}, 1},
                {&LI::Subtract, U(3, 1, 2, 2, 5), F(2, 5), {3, 1}, 0},
                {&LI::Unite, F(1, 3, 5), F(0, 3, 4, 6), {1, 3, 5, 6, 4, 0}, 0},
                {&LI::Unite, U(3, 1), U(1, 4, 2, 4), {3, 1, 4, 2, 4}, 0},
@@ -443,21 +347,19 @@ TEST_F(TListTest, SetOperations) {
   }
 }
 
-TEST_F(TListTest, SortMatchesStdSortOnManySizesAndShapes) {
+TEST_F(TListTest, SortMatchesStdSortAroundTheInsertionSortThreshold) {
   std::mt19937 rng(12345);
-  for (int n : {0, 1, 2, 3, 8, 9, 10, 17, 33, 257, 4099}) {
-    for (int spread : {3, 1000000}) {  // many duplicates, then few
-      std::uniform_int_distribution<int> d(0, spread);
-      LD l;
-      std::vector<double> ref;
-      for (int k = 0; k < n; ++k) {
-        ref.push_back(d(rng) * 0.5);
-        l.Append(ref.back());
-      }
-      l.Sort();
-      std::sort(ref.begin(), ref.end());
-      EXPECT_TRUE(Is(l, ref, true)) << "n=" << n << " spread=" << spread;
+  for (int n : {0, 1, 2, 8, 9, 257, 4099, 4100}) {
+    std::uniform_int_distribution<int> d(0, n == 4099 ? 3 : 1000000);  // many duplicates, or few
+    LD l;
+    std::vector<double> ref;
+    for (int k = 0; k < n; ++k) {
+      ref.push_back(d(rng) * 0.5);
+      l.Append(ref.back());
     }
+    l.Sort();
+    std::sort(ref.begin(), ref.end());
+    EXPECT_TRUE(Is(l, ref, true)) << "n=" << n;
   }
   for (int shape = 0; shape < 3; ++shape) {  // ascending, descending, constant
     LI l;
@@ -478,8 +380,6 @@ TEST_F(TListTest, PartitionLeavesPivotBetweenItsSides) {
   for (int n = 2; n < 60; ++n) {
     VI a(n);
     for (int& v : a) v = d(rng);
-    VI sorted = a;
-    std::sort(sorted.begin(), sorted.end());
     const int pivot = a[n / 2];
     int i = 0, j = 0;
     Tpartition(
@@ -489,15 +389,13 @@ TEST_F(TListTest, PartitionLeavesPivotBetweenItsSides) {
     for (int k = 0; k < n; ++k) {
       EXPECT_TRUE(k < j ? a[k] <= pivot : k < i ? a[k] == pivot : a[k] >= pivot) << n << " " << k;
     }
-    std::sort(a.begin(), a.end());
-    EXPECT_EQ(a, sorted);
   }
 }
 
 TEST_F(TListTest, StableSortKeepsOrderOfEqualElements) {
   std::mt19937 rng(99);
   std::uniform_int_distribution<int> d(0, 9);
-  for (int n : {0, 1, 2, 7, 64, 1001}) {
+  for (int n : {7, 1001}) {
     T_LIST<KEYED> l(n + 3);
     std::vector<std::pair<int, int>> ref;
     for (int k = 0; k < n; ++k) {
@@ -526,96 +424,60 @@ TEST_F(TListTest, SortIndexesOrdersIndicesOnly) {
   EXPECT_TRUE(Is(values, {5, 3, 9, 1, 7, 3, 8, 0, 2, 6, 4}));
   // A sub-range, with the positions after or before the comparison and the
   // index list by pointer or reference; positions outside keep their indices.
-  LI p1 = U(0, 1, 2, 3, 4, 5), p2 = p1, p3 = p1, p4 = p1;
+  LI p1 = U(0, 1, 2, 3, 4, 5), p2 = p1;
   values.SortIndexes(CompareDoubles, 1, 4, &p1);
-  values.SortIndexes(1, 4, CompareDoubles, &p2);
-  values.SortIndexes(CompareDoubles, 1, 4, p3);
-  values.SortIndexes(1, 4, CompareDoubles, p4);
-  for (const LI* p : {&p1, &p2, &p3, &p4}) EXPECT_TRUE(Is(*p, {0, 3, 1, 4, 2, 5}));
-  LI whole = U(5, 4, 3);
-  values.SortIndexes(CompareDoubles, whole);
-  EXPECT_TRUE(Is(whole, {3, 5, 4}));  // values 1, 3, 7
-  LI desc = U(0, 1, 2, 3);
-  values.SortIndexes([](const double* a, const double* b) { return *a < *b ? 1 : 0; }, &desc);
-  EXPECT_TRUE(Is(desc, {2, 0, 1, 3}));
-  // Errors, and the cases that do nothing.
-  LI bad = U(0, 1, 2), outside = U(2, 40, 1), big = U(5, 6);
+  values.SortIndexes(1, 4, CompareDoubles, p2);
+  EXPECT_TRUE(Is(p1, {0, 3, 1, 4, 2, 5}) && Is(p2, {0, 3, 1, 4, 2, 5}));
+  // Errors leave the indices; a flagged list does nothing.
+  LI bad = U(0, 1, 2), outside = U(2, 40, 1);
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { values.SortIndexes(CompareDoubles, -1, 2, &bad); }));
-  EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { values.SortIndexes(CompareDoubles, 0, 3, &bad); }));
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { values.SortIndexes(CompareDoubles, &outside); }));
   EXPECT_TRUE(Is(outside, {2, 40, 1}));
-  F<double>(3, 2, 1).SortIndexes(CompareDoubles, &bad);  // flagged
+  F<double>(3, 2, 1).SortIndexes(CompareDoubles, &bad);
   EXPECT_TRUE(Is(bad, {0, 1, 2}));
-  U<double>(1).SortIndexes(CompareDoubles, 0, 9, &big);  // too short: not even checked
-  EXPECT_FALSE(C_ERROR::Is());
-}
-
-TEST_F(TListTest, SetSortedChecksOrderUnlessGivenAFlag) {
-  Steps(U(1, 1, 2), {{[](LI& l) { l.SetSorted(); }, {1, 1, 2}, 1},
-                     {[](LI& l) { l.Append(0), l.SetSorted(); }, {1, 1, 2, 0}, 0},
-                     {[](LI& l) { l.SetSorted(true); }, {1, 1, 2, 0}, 1}});
-  Steps(LI(), {{[](LI& l) { l.SetSorted(); }, {}, 1}});
 }
 
 TEST_F(TListTest, StorageHandOverSlicesAndShift) {
-  LI l = F(1, 2, 3);
+  LI l = F(1, 2, 3), other = F(7, 8);
   int n = 0;
   int* raw = l.Detach(&n);
-  EXPECT_EQ(n, 3);
-  EXPECT_EQ(raw[2], 3);
-  EXPECT_TRUE(Is(l, {}, false));
-  EXPECT_EQ(l.GetSize(), 0);
-  l.SetSorted(true);
+  EXPECT_TRUE(n == 3 && raw[2] == 3 && NS(l) == (VI{0, 0}));
   l.ReplaceAll(3, &raw);
-  EXPECT_EQ(raw, nullptr);
-  EXPECT_TRUE(Is(l, {1, 2, 3}, false));
-  EXPECT_EQ(l.GetSize(), 3);
-  LI other = F(7, 8);
+  EXPECT_TRUE(raw == nullptr && Is(l, {1, 2, 3}, false));
   other.Grow(10);
   l.Grab(&other);
   EXPECT_TRUE(Is(l, {7, 8}, true));
-  EXPECT_EQ(NS(l), (VI{2, 10}));
-  EXPECT_EQ(NS(other), (VI{0, 0}));
-  delete[] l.Detach();
+  EXPECT_TRUE(NS(l) == (VI{2, 10}) && NS(other) == (VI{0, 0}));
 
-  LI src = F(0, 1, 2, 3, 4);
-  LI out = U(9, 9, 9, 9, 9, 9);
+  LI src = F(0, 1, 2, 3, 4), out = U(9, 9, 9, 9, 9, 9);
   src.GetSlice(1, 3, &out);
   EXPECT_TRUE(Is(out, {1, 2, 3}, true));
-  LI* heap = src.GetSlice(4, 4);
-  ASSERT_NE(heap, nullptr);
-  EXPECT_TRUE(Is(*heap, {4}));
-  delete heap;
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { src.GetSlice(3, 5, &out); }));
   EXPECT_TRUE(Is(out, {1, 2, 3}));
   src.GetSlice(1, 2, &src);
   EXPECT_TRUE(Is(src, {1, 2}));
 
   // Shift opens slots that keep their old contents, in storage of exactly
-  // the new number; slots revealed by SetNumber hold anything.
-  LI sh = F(1, 2, 3);
+  // the new number; growing by SetNumber clears the flag.
+  LI sh = F(1, 2, 3), fill(2);
   sh.Shift(2, 1);
-  EXPECT_TRUE(Is(sh, {1, 2, 3, 2, 3}, false));
-  EXPECT_EQ(sh.GetSize(), 5);
+  EXPECT_TRUE(Is(sh, {1, 2, 3, 2, 3}, false) && sh.GetSize() == 5);
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { sh.Shift(1, 6); }));
-  LI fill(2);
   fill.Append(5);
   fill.FillList(4, 8);
-  EXPECT_TRUE(Is(fill, {8, 8, 8, 8}));
-  EXPECT_EQ(fill.GetSize(), 4);
+  EXPECT_TRUE(Is(fill, {8, 8, 8, 8}) && fill.GetSize() == 4);
   Steps(F(1, 2), {{[](LI& l) { l.SetNumber(1); }, {1}, 1},
-                  {[](LI& l) { l.SetNumber(-1); }, {1}, 1, &TerrInvalidIndex}});
-  sh.SetSorted(true);
-  sh.SetNumber(6);
-  EXPECT_FALSE(sh.IsSorted());
+                  {[](LI& l) { l.SetNumber(-1); }, {1}, 1, &TerrInvalidIndex},
+                  {[](LI& l) { l.SetNumber(2), l[1] = 5; }, {1, 5}, 0}});
 }
 
 TEST_F(TListTest, RecordsAreTheCountTheElementsThenTheFlag) {
   LI l = F(4, -2);
-  C_FILE_MEMORY f(C_FILE::TEXT), b(C_FILE::BINARY);
+  C_FILE_MEMORY f(C_FILE::TEXT), b(C_FILE::BINARY), other(2);
   l.Save(&f);
   l.Save(&b);
-  EXPECT_EQ(f.GetContent(), "2\n4\n-2\n1\n");
+  l.Save(&other);  // other stream types write nothing
+  EXPECT_TRUE(f.GetContent() == "2\n4\n-2\n1\n" && other.GetContent().empty());
   const int expect[4] = {2, 4, -2, 1};
   ASSERT_EQ(b.GetContent().size(), sizeof expect);
   EXPECT_EQ(std::memcmp(b.GetContent().data(), expect, sizeof expect), 0);
@@ -626,32 +488,17 @@ TEST_F(TListTest, RecordsAreTheCountTheElementsThenTheFlag) {
     EXPECT_TRUE(Is(back, {4, -2}, true));
     EXPECT_TRUE(file->AtEnd());
   }
-  // Class elements write their own records.
-  T_LIST<KEYED> k;
-  k.Append(KEYED{3, 30});
-  k.Append(KEYED{1, 10});
-  C_FILE_MEMORY h(C_FILE::TEXT);
-  k.Save(&h);
-  EXPECT_EQ(h.GetContent(), "2\n3\n30\n1\n10\n0\n");
-  h.Rewind();
-  T_LIST<KEYED> kback;
-  kback.Load(0, &h);
-  ASSERT_EQ(kback.GetNumber(), 2);
-  EXPECT_EQ(kback.GetFast(1).tag, 10);
-  // Other stream types write and read nothing; elements without a record fail.
-  C_FILE_MEMORY other(2);
-  l.Save(&other);
-  EXPECT_TRUE(other.GetContent().empty());
+  // Elements without a record fail.
+  C_FILE_MEMORY p(C_FILE::TEXT);
   T_LIST<void*> ptrs;
   ptrs.Append(nullptr);
-  C_FILE_MEMORY p(C_FILE::TEXT);
   EXPECT_TRUE(Raises(CerrInvalidValue, [&] { ptrs.Save(&p); }));
 }
 
 TEST_F(TListTest, FailedLoadsLeaveTheListAsItWas) {
   // Truncated; a negative count; a corrupted count far beyond the file, which
   // ends at the file's end without asking for room for the count first.
-  for (const char* text : {"3\n1\n2\n", "-1\n0\n", "2000000000\n1\n2\n", ""}) {
+  for (const char* text : {"3\n1\n2\n", "-1\n0\n", "2000000000\n1\n2\n"}) {
     C_FILE_MEMORY f(C_FILE::TEXT, text);
     LI keep = F(9);
     keep.Load(0, &f);
