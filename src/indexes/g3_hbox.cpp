@@ -2,9 +2,12 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "algebra/g3_axis.h"
+#include "containers/t_sort.h"
 #include "runtime/c_error.h"
 
 namespace {
@@ -245,33 +248,52 @@ void G3_HBOX::BuildHBox(C_BOOL splitZ) {
   for (int k = 0; k < n; ++k) id[k] = k;
   hasNan_ = false;
   for (int k = 0; k < n && !hasNan_; ++k) hasNan_ = HasNan((*boxes_)[k]);
+  for (int k = 0; k < n; ++k) posBoxes_[k] = (*boxes_)[k];
+  // The sorts and unions read keys and boxes laid out in permutation order
+  // instead of chasing ids through the list. Without room for that, the
+  // build sorts through the list as the protected Build does.
+  BUILD_AREA area;
+  area.keys = static_cast<SORT_KEY*>(::operator new(sizeof(SORT_KEY) * size_t(n), std::nothrow));
+  area.boxes = static_cast<G3_BOX*>(::operator new(sizeof(G3_BOX) * size_t(n), std::nothrow));
+  area.ids = static_cast<int*>(::operator new(sizeof(int) * size_t(n), std::nothrow));
+  if (area.keys != nullptr && area.boxes != nullptr && area.ids != nullptr) area_ = &area;
   Build(0, n - 1, splitZ);
-  for (int k = 0; k < n; ++k) posBoxes_[k] = (*boxes_)[id[k]];
+  area_ = nullptr;
+  ::operator delete(area.keys);
+  ::operator delete(area.boxes);
+  ::operator delete(area.ids);
 }
 
 void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
   if (last - first + 1 < leafSize_) {
     G3_HBOXELT& e = elts_[eltCount_];
     e = G3_HBOXELT();
-    e = GetBox(first, last);
+    e = area_ != nullptr ? RangeBox(first, last) : GetBox(first, last);
     e.SetMin(first);
     e.SetMax(last);
     e.SetType(G3_HBOXELT::LEAF);
     ++eltCount_;
     return;
   }
-  const G3_BOX b = GetBox(first, last);
+  const G3_BOX b = area_ != nullptr ? RangeBox(first, last) : GetBox(first, last);
   const double dx = b.GetDeltaX(), dy = b.GetDeltaY(), dz = b.GetDeltaZ();
   // x only when strictly wider than y; z only when strictly wider than both.
   int axis = dy < dx ? 0 : 1;
   double extent = axis == 0 ? dx : dy;
   if (splitZ && dz > extent) axis = 2;
-  if (axis == 0)
-    boxes_->SortIndexes(CompareMin<0>, first, last, &ids_);
-  else if (axis == 1)
-    boxes_->SortIndexes(CompareMin<1>, first, last, &ids_);
-  else
-    boxes_->SortIndexes(CompareMin<2>, first, last, &ids_);
+  if (area_ != nullptr) {
+    SortRange(axis, first, last);
+  } else {
+    if (axis == 0)
+      boxes_->SortIndexes(CompareMin<0>, first, last, &ids_);
+    else if (axis == 1)
+      boxes_->SortIndexes(CompareMin<1>, first, last, &ids_);
+    else
+      boxes_->SortIndexes(CompareMin<2>, first, last, &ids_);
+    // Queries read the boxes in permutation order.
+    if (posBoxes_ != nullptr)
+      for (int k = first; k <= last; ++k) posBoxes_[k] = (*boxes_)[ids_[k]];
+  }
   const int mid = (first + last) / 2;
   Build(first, mid, splitZ);
   const int left = eltCount_ - 1;
@@ -288,6 +310,38 @@ void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
   e.SetLink1(left);
   e.SetLink2(right);
   ++eltCount_;
+}
+
+void G3_HBOX::SortRange(int axis, int first, int last) {
+  // The list's index sort does nothing on a list flagged sorted or on fewer
+  // than 2 boxes, nor on a range of one position.
+  if (boxes_->IsSorted() || boxes_->GetNumber() < 2 || last <= first) return;
+  // The keys are the very values the list's comparison reads, and the same
+  // quicksort runs over them: every comparison answers as it would there
+  // (NaN is neither less nor greater), so positions move exactly alike.
+  SORT_KEY* keys = area_->keys;
+  const int n = last - first + 1;
+  for (int k = 0; k < n; ++k) {
+    const G3_BOX& b = posBoxes_[first + k];
+    keys[k].key = axis == 0 ? b.GetXmin() : (axis == 1 ? b.GetYmin() : b.GetZmin());
+    keys[k].pos = k;
+  }
+  Tquicksort(keys, 0, n - 1, [](const SORT_KEY& a, const SORT_KEY& b) { return a.key < b.key; });
+  int* id = ids_.GetAdrFast(first);
+  G3_BOX* box = posBoxes_ + first;
+  for (int k = 0; k < n; ++k) {
+    area_->ids[k] = id[keys[k].pos];
+    area_->boxes[k] = box[keys[k].pos];
+  }
+  std::memcpy(id, area_->ids, sizeof(int) * size_t(n));
+  std::memcpy(static_cast<void*>(box), area_->boxes, sizeof(G3_BOX) * size_t(n));
+  ids_.SetSorted(false);
+}
+
+G3_BOX G3_HBOX::RangeBox(int first, int last) const {
+  G3_BOX b = WithoutNan(posBoxes_[first]);
+  for (int k = first + 1; k <= last; ++k) UniteInto(&b, posBoxes_[k]);
+  return b;
 }
 
 G3_BOX G3_HBOX::GetBox(int first, int last) const {

@@ -141,6 +141,22 @@ class G_API G3_HBOX {
   // Gather for a query that encloses element elt: boxes with a NaN
   // coordinate are left out.
   void GatherMet(int elt, T_LIST<int>* ids) const;
+  // The split's sort of positions first..last along axis (0, 1, 2), with the
+  // boxes in permutation order kept alongside.
+  void SortRange(int axis, int first, int last);
+  // GetBox read from the boxes in permutation order.
+  G3_BOX RangeBox(int first, int last) const;
+
+  // Work area of a build: a sort key per position, and room to permute.
+  struct SORT_KEY {
+    double key;  // minimum coordinate along the split axis
+    int pos;     // position in the range being sorted
+  };
+  struct BUILD_AREA {
+    SORT_KEY* keys = nullptr;
+    G3_BOX* boxes = nullptr;
+    int* ids = nullptr;
+  };
 
   G3_HBOXELT* elts_ = nullptr;
   int eltCount_ = 0;
@@ -154,6 +170,8 @@ class G_API G3_HBOX {
   // Some box has a NaN coordinate: such a box meets nothing, so a query that
   // encloses a whole element must still look at its boxes.
   C_BOOL hasNan_;
+  // Set during BuildHBox only; a Build without it sorts through the list.
+  BUILD_AREA* area_ = nullptr;
 };
 
 // A best-first search context over h, holding the initial entry (none for an

@@ -90,6 +90,70 @@ void CheckShape(const G3_HBOX& h, int n, int leafSize) {
   EXPECT_EQ(parents.back(), 0);
 }
 
+// Reference build through the list's own index sort, chasing ids for every
+// comparison and every union.
+struct REF_ELT {
+  G3_BOX box;
+  int type, min, max, link1, link2;
+};
+void RefBuild(const T_LIST<G3_BOX>& l, bool splitZ, int leaf, int first, int last,
+              T_LIST<int>* ids, std::vector<REF_ELT>* out) {
+  G3_BOX b;
+  for (int k = first; k <= last; ++k) b.Unite(l[(*ids)[k]]);
+  if (last - first + 1 < leaf) return out->push_back({b, 0, first, last, 0, 0});
+  int axis = b.GetDeltaY() < b.GetDeltaX() ? 0 : 1;
+  if (splitZ && b.GetDeltaZ() > (axis == 0 ? b.GetDeltaX() : b.GetDeltaY())) axis = 2;
+  auto key = [axis](const G3_BOX* x) {
+    return axis == 0 ? x->GetXmin() : (axis == 1 ? x->GetYmin() : x->GetZmin());
+  };
+  l.SortIndexes([&](const G3_BOX* x, const G3_BOX* y) {
+    return key(x) > key(y) ? 1 : (key(x) < key(y) ? -1 : 0);
+  }, first, last, ids);
+  RefBuild(l, splitZ, leaf, first, (first + last) / 2, ids, out);
+  const int left = int(out->size()) - 1;
+  RefBuild(l, splitZ, leaf, (first + last) / 2 + 1, last, ids, out);
+  const int right = int(out->size()) - 1;
+  G3_BOX nb = (*out)[left].box;
+  nb.Unite((*out)[right].box);
+  out->push_back({nb, 1, first, last, left, right});
+}
+
+// Many equal keys, signed zeros and a NaN box: the build permutes ids exactly
+// as the list's sort does, and builds the same elements.
+TEST_F(HboxTest, BuildMatchesASortThroughTheList) {
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<int> c(0, 12);
+  T_LIST<G3_BOX> l;
+  for (int i = 0; i < 3000; ++i) {
+    const double x = c(rng), y = c(rng), z = c(rng) * 0.5;
+    l.Append(G3_BOX(x, x + c(rng), y, y + 1, z, z + c(rng)));
+  }
+  *l.GetAdr(5) = G3_BOX(-0.0, 1, -0.0, 1, -0.0, 1);
+  *l.GetAdr(6) = G3_BOX(0.0, 1, 0.0, 1, 0.0, 1);
+  l.GetAdr(7)->SetYmin(kNan);
+  for (int flagged = 0; flagged < 2; ++flagged) {
+    l.SetSorted(flagged == 1);  // a list flagged sorted is not sorted again
+    for (int leaf : {2, 5}) {
+      for (bool splitZ : {false, true}) {
+        G3_HBOX h;
+        h.SetBoxes(l, splitZ, leaf);
+        T_LIST<int> ids;
+        for (int k = 0; k < l.GetNumber(); ++k) ids.Append(k);
+        std::vector<REF_ELT> ref;
+        RefBuild(l, splitZ, leaf, 0, l.GetNumber() - 1, &ids, &ref);
+        ASSERT_EQ(h.GetNumber(), int(ref.size()));
+        for (int k = 0; k < l.GetNumber(); ++k) ASSERT_EQ(h.GetIdFromElt(k), ids[k]) << k;
+        for (int i = 0; i < h.GetNumber(); ++i) {
+          const G3_HBOXELT& e = h.Get(i);
+          const REF_ELT& r = ref[size_t(i)];
+          ASSERT_TRUE(e.GetBox() == r.box && e.GetType() == r.type && e.GetMin() == r.min &&
+                      e.GetMax() == r.max && e.GetLink1() == r.link1 && e.GetLink2() == r.link2);
+        }
+      }
+    }
+  }
+}
+
 TEST_F(HboxTest, ShapeOfSmallHierarchies) {
   G3_HBOX h;
   EXPECT_EQ(h.GetNumber(), 0);
