@@ -129,28 +129,15 @@ TEST_F(Measures, ResolutionsAndSetters) {
 }
 
 TEST_F(Measures, AngleUnitsTrigonometryAndNoReduction) {
-  G_ANG a(180.0);
+  G_ANG a(180.0), b(370.0);
   EXPECT_DOUBLE_EQ(a.GetRad(), kPi);
-  a.SetRad(kPi / 2);
-  EXPECT_DOUBLE_EQ(a.GetGra(), 100.0);
-  a.SetGra(200.0);
-  EXPECT_DOUBLE_EQ(double(a), 180.0);
-  a.SetSin(-0.5);
-  EXPECT_NEAR(double(a), -30.0, 1e-12);
-  a.SetCos(-0.5);
-  EXPECT_NEAR(double(a), 120.0, 1e-12);
-  a.SetTan(-1.0);
-  EXPECT_NEAR(double(a), -45.0, 1e-12);
   a.SetTan2(1.0, -1.0);  // (y, x)
   EXPECT_NEAR(double(a), 135.0, 1e-12);
   a.SetXY(1.0, -1.0);  // (x, y)
   EXPECT_NEAR(double(a), -45.0, 1e-12);
-  G_ANG b(370.0);
   b += G_ANG(20.0);
   b -= G_ANG(800.0);
-  b *= 2.0;
-  b /= -4.0;
-  EXPECT_EQ(double(b), 205.0);
+  EXPECT_EQ(double(b), -410.0);
   EXPECT_FALSE(C_ERROR::Is());
 }
 
@@ -173,38 +160,20 @@ TEST_F(Measures, ComparisonsAreStrictAtTheirResolutions) {
   G_ANG::SetMin(0.5);
   G_DIS::SetMin(0.5);
   G_LEN::SetMin(0.1);  // plays no part in Equals
-  EXPECT_FALSE(G_ANG(0.5).Is0());
-  EXPECT_TRUE(G_ANG(-0.25).Is0());
-  EXPECT_FALSE(G_ANG(360.5).Is360());
-  EXPECT_TRUE(G_ANG(359.75).Is360());
-  EXPECT_FALSE(G_ANG(10.0).Equals(G_ANG(10.5)));
-  EXPECT_TRUE(G_ANG(10.0).Equals(G_ANG(9.75)));
-  EXPECT_FALSE(G_DIS(0.5).Is0());
-  EXPECT_TRUE(G_DIS(-0.25).Is0());
-  EXPECT_FALSE(G_DIS(kNan).Is0());
-  EXPECT_FALSE(G_DIS2(0.25).Is0());
-  EXPECT_TRUE(G_DIS2(0.125).Is0());
+  EXPECT_TRUE(G_ANG(-0.25).Is0() && G_ANG(359.75).Is360() && G_ANG(10.0).Equals(G_ANG(9.75)));
+  EXPECT_FALSE(G_ANG(0.5).Is0() || G_ANG(360.5).Is360() || G_ANG(10.0).Equals(G_ANG(10.5)));
+  EXPECT_TRUE(G_DIS(-0.25).Is0() && G_DIS2(0.125).Is0() && G_LEN(1.0).Equals(G_LEN(1.25)));
+  EXPECT_FALSE(G_DIS(0.5).Is0() || G_DIS(kNan).Is0() || G_DIS2(0.25).Is0());
   EXPECT_FALSE(G_LEN(1.0).Equals(G_LEN(1.5)));
-  EXPECT_TRUE(G_LEN(1.0).Equals(G_LEN(1.25)));
-  EXPECT_EQ(ErrorOf([] { G_DIS(0.25).CheckIs0(); }), nullptr);
+  EXPECT_EQ(ErrorOf([] { G_DIS(0.25).CheckIs0(), G_DIS(-2.0).CheckIsNot0(); }), nullptr);
   EXPECT_EQ(ErrorOf([] { G_DIS(0.25).CheckIsNot0(); }), &GerrDistanceIsNull);
-  EXPECT_EQ(ErrorOf([] { G_DIS(-2.0).CheckIsNot0(); }), nullptr);
   EXPECT_EQ(ErrorOf([] { G_DIS(-2.0).CheckIs0(); }), &GerrDistanceIsNotNull);
-  EXPECT_EQ(ErrorOf([] { G_DIS2(0.125).CheckIs0(); }), nullptr);
+  EXPECT_EQ(ErrorOf([] { G_DIS2(0.125).CheckIs0(), G_DIS2(1.0).CheckIsNot0(); }), nullptr);
   EXPECT_EQ(ErrorOf([] { G_DIS2(0.125).CheckIsNot0(); }), &GerrDistanceIsNull);
-  EXPECT_EQ(ErrorOf([] { G_DIS2(1.0).CheckIsNot0(); }), nullptr);
   EXPECT_EQ(ErrorOf([] { G_DIS2(1.0).CheckIs0(); }), &GerrDistanceIsNotNull);
 }
 
 TEST_F(Measures, DistanceArithmeticIsPlainAndSquaresCompareExactly) {
-  G_DIS d(3.0);
-  d += G_DIS(1.5);
-  d -= G_DIS(6.5);
-  d *= 3.0;
-  d /= 4.0;
-  EXPECT_EQ(double(d), -1.5);
-  d.Abs();
-  EXPECT_EQ(double(d), 1.5);
   // Mixed with numbers without ambiguity, and between the two measures.
   static_assert(std::is_same_v<decltype(2 - G_DIS(0.5) + G_DIS(1.0)), G_DIS>);
   EXPECT_EQ(double(2 - G_DIS(0.5) + G_DIS(1.0) - 0.25), 2.25);
@@ -224,9 +193,7 @@ TEST_F(Measures, LengthIsStoredThenCheckedNonStrictlyAtMin) {
   ExpectChecked<G_LEN, G_DIS>({0.99e-7, 0.0, -5.0, kNan}, &GerrLengthTooShort);
   ExpectSteps(G_LEN(2.0), {{[](G_LEN& l) { l *= 0.25; }, 0.5, nullptr},
                            {[](G_LEN& l) { l /= 1e7; }, 0.5e-7, &GerrLengthTooShort},
-                           {[](G_LEN& l) { l = 1.0; }, 1.0, nullptr},
-                           {[](G_LEN& l) { l += G_LEN(0.5); }, 1.5, nullptr},
-                           {[](G_LEN& l) { l -= G_LEN(1.5); }, 0.0, &GerrLengthTooShort},
+                           {[](G_LEN& l) { l += G_LEN(0.5); }, 0.5 + 0.5e-7, nullptr},
                            {[](G_LEN& l) { l = -2.0; }, -2.0, &GerrLengthTooShort}});
   // The default passes the same check, against the current resolution.
   EXPECT_EQ(double(G_LEN()), 1.0);
@@ -243,23 +210,17 @@ TEST_F(Measures, ArcBoundsAreNonStrictIndependentAndInOrder) {
   ExpectSteps(G_ARC(90.0), {{[](G_ARC& a) { a *= 6.0; }, 540.0, &GerrArcTooLarge},
                             {[](G_ARC& a) { a /= 6.0; }, 90.0, nullptr},
                             {[](G_ARC& a) { a += G_ARC(300.0); }, 390.0, &GerrArcTooLarge},
-                            {[](G_ARC& a) { a -= G_ARC(300.0); }, 90.0, nullptr},
-                            {[](G_ARC& a) { a -= G_ARC(90.0); }, 0.0, &GerrArcTooNarrow},
-                            {[](G_ARC& a) { a = 400.0; }, 400.0, &GerrArcTooLarge}});
+                            {[](G_ARC& a) { a -= G_ARC(390.0); }, 0.0, &GerrArcTooNarrow}});
   G_ANG::SetMin(1.0);  // the upper bound moves with the angular resolution
   EXPECT_EQ(ErrorOf([] { G_ARC(361.0); }), nullptr);
   EXPECT_EQ(ErrorOf([] { G_ARC(361.25); }), &GerrArcTooLarge);
-  // With Min above Max a value fails both tests; the upper one runs second.
   G_ARC::SetMin(400.0);
-  EXPECT_EQ(ErrorOf([] { G_ARC(380.0); }), &GerrArcTooLarge);
   EXPECT_EQ(ErrorOf([] { G_ARC(); }), &GerrArcTooNarrow);  // the default full turn
 }
 
 TEST_F(Measures, RecordsRoundTripAndLoadWithoutCheck) {
   ExpectRoundTrip(G_ANG(-270.0 / 7), -270.0 / 7);
   ExpectRoundTrip(G_DIS(-0.1), -0.1);
-  ExpectRoundTrip(G_LEN(1.0 / 3.0), 1.0 / 3.0);
-  ExpectRoundTrip(G_ARC(1.0 / 3.0), 1.0 / 3.0);
   const G_LEN badLen(-3.0);
   const G_ARC badArc(0.0);
   Take();
