@@ -39,20 +39,14 @@ TEST_F(CurveTest, CircleFromPoints) {
   EXPECT_TRUE(Near(a.GetVx(), 0, c30, 0.5) && Near(a.GetVy(), 0, -0.5, c30));
   EXPECT_NEAR(a.GetRad(), 5, 1e-12);
   ExpectSpan(a, 0, 60);
-
+  // Centre and two points: the normal picks the way round; none: the short way.
   const G3_POINT pc(1, 1, 0), p1(3, 1, 0), p2(1, 3, 0);
-  G3_CV_CIRCLE up(pc, p1, p2, G3_VECTOR1(0, 0, 1));
-  EXPECT_NEAR(up.GetRad(), 2, 1e-12);
-  EXPECT_TRUE(Near(up.GetVy(), 0, 1, 0));
-  ExpectSpan(up, 0, 90);
-  G3_CV_CIRCLE down(pc, p1, p2, G3_VECTOR1(0, 0, -1));  // the long way round
-  EXPECT_TRUE(Near(down.GetVy(), 0, -1, 0));
+  G3_CV_CIRCLE down(pc, p1, p2, G3_VECTOR1(0, 0, -1)), shortway(pc, p2, p1);
+  EXPECT_TRUE(Near(down.GetVy(), 0, -1, 0) && down.GetRad() == 2);
   ExpectSpan(down, 0, 270);
-  G3_CV_CIRCLE shortway(pc, p2, p1);  // no normal: the short way
   EXPECT_TRUE(Near(shortway.GetVx(), 0, 1, 0) && Near(shortway.GetVz(), 0, 0, -1));
   ExpectSpan(shortway, 0, 90);
   EXPECT_FALSE(C_ERROR::Is());
-
   // No radius or no normal: the span stays (0, 1), the radius is kept.
   G3_CV_CIRCLE at_centre(pl, G3_POINT(1, 0, 0), G_ANG(0), G_ANG(90));
   EXPECT_EQ(Take(), GerrLengthTooShort.GetText());

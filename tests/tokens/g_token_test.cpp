@@ -96,11 +96,9 @@ TEST_F(TokenTest, LoadEltPtrFollowsTheFileVersions) {
   // {version, kind, X64bits, wide (the file holds a 64-bit integer), element};
   // element 1: mapped (the first identifier met).
   const std::tuple<int, int, bool, bool, intptr_t> cases[] = {
-      {608025, 1, true, false, 41},  {608026, 1, false, true, 9},   {608030, 3, true, true, 9},
-      {608031, 1, false, true, 9},   {608031, 2, true, true, 1},    {608100, 1, true, true, 1},
-      {608100, 1, false, true, 9},   {608031, 3, false, false, 41}, {608031, 3, true, true, 1},
-      {608101, 1, false, false, 41}, {608101, 2, true, true, 1},
-  };
+      {608025, 1, true, false, 41}, {608026, 1, false, true, 9},    {608030, 3, true, true, 9},
+      {608031, 2, true, true, 1},   {608031, 3, false, false, 41},  {608100, 1, false, true, 9},
+      {608101, 1, false, false, 41}, {608101, 2, true, true, 1}};
   for (const auto& [version, kind, x64, wide, expected] : cases) {
     G_TOKEN::ClearTokensMap();
     G_TOKEN::SetX64bits(x64);
@@ -115,12 +113,16 @@ TEST_F(TokenTest, LoadEltPtrFollowsTheFileVersions) {
   EXPECT_TRUE(C_ERROR::Is());
 }
 
-TEST_F(TokenTest, ListsRenameElements) {
+TEST_F(TokenTest, ListsSearchKeysAndRenameElements) {
   void *a = E(1), *b = E(2), *c = E(3);
   T_LIST<void*> olds, news;
   olds.Append(a);
   news.Append(b);
   G_TOKENS l = Make({G_TOKEN(a, 1, 1), G_TOKEN(nullptr, 5, 5), G_TOKEN(c, 2, 2)}), k = l;
+  T_LIST<int> found;
+  found.Append(99);  // cleared first
+  Make({G_TOKEN(a, 4, 0), G_TOKEN(b, -1, 0), G_TOKEN(c, 4, 1)}).SearchTokensByKey(4, found);
+  EXPECT_TRUE(found.GetNumber() == 2 && found[0] == 0 && found[1] == 2);  // -1 no wildcard
   l.SetSorted(true);
   l.ChangeGeomsWithRefs(olds, news, true);  // void tokens and others removed
   EXPECT_TRUE(l.GetNumber() == 1 && Str(l.Get(0)) == "2 1 1" && !l.IsSorted());
