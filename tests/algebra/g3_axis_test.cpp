@@ -13,18 +13,14 @@ using G3AxisTest = GeomTest;
 
 const double kRound = 1e-12;
 
-TEST_F(G3AxisTest, ConstructionOrderAndProjection) {
+TEST_F(G3AxisTest, ConstructionAndProjection) {
   G3_AXIS a(G3_POINT(1, 1, 1), G3_POINT(1, 1, 3));
   EXPECT_TRUE(a == G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1::VZ));
   EXPECT_EQ(Take(), nullptr);
   EXPECT_XYZ(G3_AXIS(G3_POINT::P0, G3_POINT::P0).GetVx(), 1.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
-  // Lexicographic: the point first, then the direction.
-  const G3_AXIS b(G3_POINT(1, 1, 1), G3_VECTOR1::VY), c(G3_POINT(0, 9, 9), G3_VECTOR1::VX);
-  EXPECT_TRUE(b > a && !(a > b) && a > c && !(a > a));
   double t = 0;
-  const G3_AXIS ax(G3_POINT(1, 0, 0), G3_VECTOR1::VY);
-  EXPECT_XYZ(ax.GetProj(G3_POINT(5, 3, 2), &t), 1.0, 3.0, 0.0);
+  EXPECT_XYZ(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1::VY).GetProj(G3_POINT(5, 3, 2), &t), 1, 3, 0);
   EXPECT_EQ(t, 3);
   // Members reached directly, for writing too.
   a.GetPo().SetCz(5);
@@ -38,8 +34,7 @@ TEST_F(G3AxisTest, TwoAxes) {
   const G3_AXIS slant(G3_POINT(3, -2, 1), G3_VECTOR1(1, 1, 0));
   double t = 0, s = 0;
   EXPECT_NEAR_XYZ(G3_AXIS::OX.GetProj(slant, &t, &s), 5.0, 0.0, 0.0, kRound);
-  EXPECT_NEAR(t, 5, kRound);
-  EXPECT_NEAR(s, 2 * std::sqrt(2.0), kRound);
+  EXPECT_TRUE(Near<2>({t, s}, {5, 2 * std::sqrt(2.0)}, kRound));
   // Meeting lines, also within the distance resolution.
   const G3_AXIS meets(G3_POINT(2, -4, 0), G3_VECTOR1::VY);
   EXPECT_XYZ(G3_AXIS::OX.GetInter(meets, 0, &t, &s), 2.0, 0.0, 0.0);
@@ -58,50 +53,45 @@ TEST_F(G3AxisTest, TwoAxes) {
   EXPECT_TRUE(TakeMildNoIntersection());
   EXPECT_TRUE(t == 99 && s == 99);
 
-  // Nearest points p (on this axis) and q; parallel lines take p = Po.
+  // Nearest points p (on this axis) and q; parallel lines take p = Po; the
+  // outputs are optional.
   G3_POINT p, q;
   G3_AXIS::OX.GetNearestPoints(slant, &p, &q);
-  EXPECT_NEAR_XYZ(p, 5.0, 0.0, 0.0, kRound);
   EXPECT_NEAR_XYZ(q, 5.0, 0.0, 1.0, kRound);
   G3_AXIS::OX.GetNearestPoints(G3_AXIS(G3_POINT(5, 2, 0), G3_VECTOR1(-1, 0, 0)), &p, &q, &t, &s);
   EXPECT_TRUE(p == G3_POINT::P0 && q == G3_POINT(0, 2, 0) && t == 0 && s == 5);
-  G3_AXIS::OX.GetNearestPoints(meets, nullptr, nullptr, nullptr, &s);  // outputs optional
+  G3_AXIS::OX.GetNearestPoints(meets, nullptr, nullptr, nullptr, &s);
   EXPECT_EQ(s, 4);
 }
 
 // The triangle (0, 0, 0), (2, 0, 0), (0, 2, 0).
 const G3_POINT kA(0, 0, 0), kB(2, 0, 0), kC(0, 2, 0);
 
-TEST_F(G3AxisTest, TriangleBarycentric) {
-  // Both senses of the line (the determinant changes sign), the triangle behind its point.
-  for (double dz : {1.0, -1.0}) {
-    double t = 0;
-    G2_POINT uv;
-    const G3_AXIS ax(G3_POINT(0.5, 1, 3 * dz), G3_VECTOR1(0, 0, dz));
-    EXPECT_TRUE(ax.IntersectTriangle(kA, kB, kC, &t, nullptr, &uv));
-    EXPECT_NEAR(t, -3, kRound);
-    EXPECT_NEAR_XY(uv, 0.25, 0.5, kRound);
-  }
-}
-
 TEST_F(G3AxisTest, TriangleBoundaryIsAHitInBothTests) {
   // Lines along z through each vertex and each edge midpoint (hits), and just
   // outside each edge (misses), in both senses, for the six orders of the
   // vertices (both orientations, every edge in every role): the sign test (no
-  // output asked) and the barycentric test (the point asked) agree.
+  // output asked) and the barycentric test agree. A hit gives t = -3 (the
+  // triangle behind the line's point) and p = a + u (b - a) + v (c - a).
   const G3_POINT v[3] = {kA, kB, kC};
   const int orders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {2, 1, 0}, {1, 0, 2}};
-  const double lines[9][3] = {{0, 0, 1},     {2, 0, 1},     {0, 2, 1},      {1, 1, 1}, {1, 0, 1},
+  const double lines[9][3] = {{0, 0, 1},     {2, 0, 1},     {0, 2, 1},     {1, 1, 1}, {1, 0, 1},
                               {0, 1, 1},     {1, -0.25, 0}, {-0.25, 1, 0}, {1.25, 1, 0}};
   for (const auto& o : orders) {
     const G3_POINT &a = v[o[0]], &b = v[o[1]], &c = v[o[2]];
     for (double dz : {1.0, -1.0}) {
       for (const auto& q : lines) {
-        const G3_AXIS ax(G3_POINT(q[0], q[1], -dz), G3_VECTOR1(0, 0, dz));
+        const G3_AXIS ax(G3_POINT(q[0], q[1], 3 * dz), G3_VECTOR1(0, 0, dz));
+        const bool hit = q[2] == 1;
+        double t = 9;
         G3_POINT p(q[0], q[1], 9);
-        EXPECT_EQ(bool(ax.IntersectTriangle(a, b, c)), q[2] == 1) << o[0] << o[1] << o[2];
-        EXPECT_EQ(bool(ax.IntersectTriangle(a, b, c, nullptr, &p, nullptr)), q[2] == 1);
-        EXPECT_NEAR_XYZ(p, q[0], q[1], q[2] == 1 ? 0.0 : 9.0, kRound) << q[0] << " " << q[1];
+        G2_POINT uv(0, 0);
+        EXPECT_EQ(bool(ax.IntersectTriangle(a, b, c)), hit) << o[0] << o[1] << o[2];
+        EXPECT_EQ(bool(ax.IntersectTriangle(a, b, c, &t, &p, &uv)), hit) << q[0] << " " << q[1];
+        EXPECT_NEAR_XYZ(p, q[0], q[1], hit ? 0.0 : 9.0, kRound);
+        EXPECT_NEAR(t, hit ? -3 : 9, kRound);
+        const G3_POINT w = a + uv.GetCx() * (b - a) + uv.GetCy() * (c - a);
+        EXPECT_TRUE(!hit || Near(Xyz(w), {q[0], q[1], 0}, kRound));
       }
     }
   }
@@ -139,42 +129,38 @@ TEST_F(G3AxisTest, SphereAndEllipsoid) {
   EXPECT_TRUE(Near<2>({t1, t2}, {-5.8, -4.2}, kRound));
   EXPECT_NEAR_XYZ(p2, 0.8, 0.6, 0.0, kRound);
   // Tangent: two equal roots. A miss writes nothing.
-  EXPECT_TRUE(G3_AXIS(G3_POINT(3, 1, 0), G3_VECTOR1::VX).IntersectSphere(G3_POINT::P0, 1, &t1,
-                                                                          nullptr, &t2));
+  const G3_AXIS tangent(G3_POINT(3, 1, 0), G3_VECTOR1::VX);
+  EXPECT_TRUE(tangent.IntersectSphere(G3_POINT::P0, 1, &t1, nullptr, &t2));
   EXPECT_TRUE(t1 == -3 && t2 == -3);
   const G3_AXIS miss(G3_POINT(0, 1.5, 0), G3_VECTOR1::VX);
   EXPECT_FALSE(miss.IntersectSphere(G3_POINT::P0, 1, &t1, &p1, &t2, &p2));
   EXPECT_TRUE(t1 == -3 && t2 == -3);
-
-  // (x/a)^2 + (y/b)^2 + (z/c)^2 = 3: semi-axis 2 along x, centre moved.
-  EXPECT_TRUE(G3_AXIS::OX.IntersectAAEllipsoid(G3_POINT(10, 0, 0), 2, 1, 1, &t1, &p1, &t2));
-  EXPECT_TRUE(Near<2>({t1, t2}, {10 - 2 * std::sqrt(3.0), 10 + 2 * std::sqrt(3.0)}, kRound));
-  // The diagonal passes through the corners (+-a, +-b, +-c) = (1, 2, 3).
-  const G3_AXIS diag(G3_POINT::P0, G3_VECTOR1(1, 2, 3));
-  EXPECT_TRUE(diag.IntersectAAEllipsoid(G3_POINT::P0, 1, 2, 3, nullptr, &p1, nullptr, &p2));
-  EXPECT_NEAR_XYZ(p1, -1.0, -2.0, -3.0, kRound);
-  EXPECT_NEAR_XYZ(p2, 1.0, 2.0, 3.0, kRound);
+  // (x/a)^2 + (y/b)^2 + (z/c)^2 = 3: the diagonal passes through the corners
+  // (+-a, +-b, +-c) = (1, 2, 3), here about a moved centre.
+  const G3_AXIS diag(G3_POINT(10, 0, 0), G3_VECTOR1(1, 2, 3));
+  EXPECT_TRUE(diag.IntersectAAEllipsoid(G3_POINT(10, 0, 0), 1, 2, 3, &t1, &p1, nullptr, &p2));
+  EXPECT_NEAR_XYZ(p1, 9.0, -2.0, -3.0, kRound);
+  EXPECT_NEAR_XYZ(p2, 11.0, 2.0, 3.0, kRound);
+  EXPECT_NEAR(t1, -std::sqrt(14.0), kRound);
   // (y/b)^2 = 4 > 3: a miss, nothing written.
   EXPECT_FALSE(G3_AXIS(G3_POINT(0, 2, 0), G3_VECTOR1::VX).IntersectAAEllipsoid(G3_POINT::P0, 1,
                                                                                1, 1, &t1));
-  EXPECT_EQ(t1, 10 - 2 * std::sqrt(3.0));
+  EXPECT_EQ(t1, -std::sqrt(14.0));
 }
 
 TEST_F(G3AxisTest, Coincidence) {
+  const G3_AXIS& ox = G3_AXIS::OX;
   const G3_AXIS back(G3_POINT(5, 0, 0), G3_VECTOR1(-1, 0, 0));
-  EXPECT_TRUE(G3_AXIS::OX.IsOn(back, G_DIS::Min, G_ANG::MinSin2, false));
-  EXPECT_FALSE(G3_AXIS::OX.IsOn(back, G_DIS::Min, G_ANG::MinSin2, true));
   const G3_AXIS off(G3_POINT(5, 0.5, 0), G3_VECTOR1::VX);
-  EXPECT_FALSE(G3_AXIS::OX.IsOn(off, 0.5, G_ANG::MinSin2, true));  // strict
-  EXPECT_TRUE(G3_AXIS::OX.IsOn(off, 0.5000001, G_ANG::MinSin2, true));
-  // Through the same point but turned; the angular bound is included.
-  EXPECT_FALSE(G3_AXIS::OX.IsOn(G3_AXIS::OY, 1.0, G_ANG::MinSin2, false));
-  EXPECT_TRUE(G3_AXIS::OX.IsOn(G3_AXIS::OY, 1.0, 1.0, false));
-  // In a plane.
-  EXPECT_FALSE(G3_AXIS::OZ.IsOn(G3_PLANE::OXY, G_DIS::Min, G_ANG::MinSin2));
   const G3_AXIS above(G3_POINT(1, 2, 0.5), G3_VECTOR1(1, 1, 0));
-  EXPECT_FALSE(above.IsOn(G3_PLANE::OXY, 0.5, G_ANG::MinSin2));  // strict
-  EXPECT_TRUE(above.IsOn(G3_PLANE::OXY, 0.5000001, G_ANG::MinSin2));
+  const double s2 = G_ANG::MinSin2;
+  ExpectAll({ox.IsOn(back, G_DIS::Min, s2, false), !ox.IsOn(back, G_DIS::Min, s2, true),
+             !ox.IsOn(off, 0.5, s2, true), ox.IsOn(off, 0.5000001, s2, true),  // strict
+             // Through the same point but turned; the angular bound is included.
+             !ox.IsOn(G3_AXIS::OY, 1.0, s2, false), ox.IsOn(G3_AXIS::OY, 1.0, 1.0, false),
+             // In a plane, strict.
+             !G3_AXIS::OZ.IsOn(G3_PLANE::OXY, G_DIS::Min, s2),
+             !above.IsOn(G3_PLANE::OXY, 0.5, s2), above.IsOn(G3_PLANE::OXY, 0.5000001, s2)});
 }
 
 TEST_F(G3AxisTest, Records) {

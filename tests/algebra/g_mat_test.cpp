@@ -32,7 +32,6 @@ TEST_F(MatTest, Mat33BuildersApplicationAndComposition) {
   const double quarter[3][3] = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}};
   // Within rounding of a quarter turn the cosine is forced to an exact 0.
   ExpectMat(G_MAT33(G_ANG(std::nextafter(90.0, 91.0))), quarter);
-  EXPECT_XY(Map(G_MAT33(G_ANG(90)), G2_POINT(2, 0)), 0, 2);
 
   // Translation moves points, not vectors; scaling is about the origin and
   // unit vectors are renormalised.
@@ -95,7 +94,6 @@ TEST_F(MatTest, MirrorScaleAndPlaneForms) {
   EXPECT_NEAR_XYZ(Map(m, G3_POINT(3, 1, 5)), 1, -1, 5, 1e-12);
 
   const G_MAT44 s(G3_POINT(1, 2, 3), 2.0);
-  EXPECT_XYZ(Map(s, G3_POINT(1, 2, 3)), 1, 2, 3);
   EXPECT_XYZ(Map(s, G3_POINT(2, 2, 2)), 3, 2, 1);  // c + 2 (1, 0, -1)
   EXPECT_XYZ(Map(s, G3_VECTOR(1, 1, 1)), 2, 2, 2);
 
@@ -119,9 +117,6 @@ TEST_F(MatTest, OrderEqualityAndParaxial) {
   b.SetMat(e);  // differs in one element only, by 1e-300
   EXPECT_TRUE(b > a && a < b && b != a && a == G_MAT44::IDENTITY);
   EXPECT_FALSE(a > b || b == a || a > a);
-  const G_MAT33 c, d(2.0);
-  EXPECT_TRUE(d > c && c < d && d != c);  // 2 > 1 on the first element
-  EXPECT_FALSE(c > d || d < c || c < G_MAT33::IDENTITY);
 
   EXPECT_EQ(G_MAT44::IDENTITY.GetParaxial(), G_PARA_Z);
   EXPECT_EQ(G_MAT33::IDENTITY.GetParaxial(), G_PARA_Z);
@@ -134,7 +129,6 @@ TEST_F(MatTest, OrderEqualityAndParaxial) {
   EXPECT_EQ(r.GetParaxial(), G_PARA_NONE);
   r.Clear();  // a null third row counts as X
   EXPECT_EQ(r.GetParaxial(), G_PARA_X);
-  EXPECT_FALSE(C_ERROR::Is());
 }
 
 TEST_F(MatTest, Records) {
@@ -145,14 +139,10 @@ TEST_F(MatTest, Records) {
   const double g[4][4] = {{0.1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {1e-300, 14, 15, 16}};
   G_MAT44 a;
   a.SetMat(g);
-  for (int type : {int(C_FILE::TEXT), int(C_FILE::BINARY)}) {
-    ExpectMat(Loaded(G_MAT44(), type, Saved(a, type)), g);
-    EXPECT_EQ(Take(), nullptr);
-  }
+  EXPECT_TRUE(RoundTrips(a) && RoundTrips(m));
   // A record cut short raises an error and leaves the matrix as it was.
   EXPECT_TRUE(Kept(m, C_FILE::TEXT, "1\n2\n3\n", &CerrEndOfFile));
-  ExpectMat(Loaded(a, C_FILE::TEXT, "1\n2\n3\n"), g);
-  EXPECT_EQ(Take(), &CerrEndOfFile);
+  EXPECT_TRUE(Kept(a, C_FILE::TEXT, "1\n2\n3\n", &CerrEndOfFile));
 }
 
 }  // namespace

@@ -112,6 +112,12 @@ template <size_t N, class Get>
   return ::testing::AssertionSuccess();
 }
 
+// Every entry of a table of checks holds; a failure names its index.
+template <size_t N>
+void ExpectAll(const int (&holds)[N]) {
+  for (size_t i = 0; i < N; ++i) EXPECT_TRUE(holds[i]) << "check " << i;
+}
+
 #define EXPECT_XYZ(v, x, y, z) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, 0))
 #define EXPECT_NEAR_XYZ(v, x, y, z, tol) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, tol))
 #define EXPECT_XY(v, x, y) EXPECT_TRUE(Near(Xy(v), {x, y}, 0))
