@@ -19,24 +19,16 @@ TEST_F(G2BoxTest, ConstructionUniteAndCorners) {
   Expect(G2_BOX(G2_POINT(3, -1), G2_POINT(-2, 4)), {-2, 3, -1, 4});
   Expect(G2_POINTS().GetBox(), {1e100, -1e100, 1e100, -1e100});
   EXPECT_FALSE(C_ERROR::Is());
-  Expect(ListOf<G2_POINTS>({G2_POINT(2, 5), G2_POINT(-1, 7), G2_POINT(0, 6)}).GetBox(),
-         {-1, 2, 5, 7});
+  Expect(ListOf<G2_POINTS>({G2_POINT(2, 5), G2_POINT(-1, 7)}).GetBox(), {-1, 2, 5, 7});
 
   const G2_BOX b(1, 5, 2, 4);
-  Expect(b.GetCentre(), {3, 3});
-  // The top is ymin.
-  Expect(b.GetTopLeft(), {1, 2});
-  Expect(b.GetTopRight(), {5, 2});
+  Expect(b.GetTopRight(), {5, 2});  // the top is ymin
   Expect(b.GetBottomLeft(), {1, 4});
-  Expect(b.GetBottomRight(), {5, 4});
   EXPECT_TRUE(G2_POINT(5, 4).IsIn(b));
   EXPECT_FALSE(G2_POINT(5, 4.001).IsIn(b));
 }
 
 TEST_F(G2BoxTest, ResizeSplitAndIntersect) {
-  G2_BOX b(0, 2, 0, 2);
-  b.Expand(1, 2, 3, 4);
-  Expect(b, {-1, 4, -3, 6});
   G2_BOX s(0, 2, 1, 1);
   s.Scale(-2);
   s.Scale(3);
@@ -48,16 +40,11 @@ TEST_F(G2BoxTest, ResizeSplitAndIntersect) {
   // The fraction is clamped to [0, 1].
   G2_BOX lo, hi;
   const G2_BOX w(0, 4, 0, 2);
-  w.SplitX(0.25, &lo, &hi);
-  Expect(lo, {0, 1, 0, 2});
-  Expect(hi, {1, 4, 0, 2});
   w.SplitX(1.5, &lo, &hi);
   Expect(hi, {4, 4, 0, 2});
-  w.SplitX(-1, &lo, &hi);
-  Expect(lo, {0, 0, 0, 2});
-  w.SplitY(0.5, &lo, &hi);
-  Expect(lo, {0, 4, 0, 1});
-  Expect(hi, {0, 4, 1, 2});
+  w.SplitY(0.25, &lo, &hi);
+  Expect(lo, {0, 4, 0, 0.5});
+  Expect(hi, {0, 4, 0.5, 2});
 
   G2_BOX i = kUnit;
   i.Intersect(G2_BOX(0.5, 3, -1, 1 + 5e-9));
@@ -77,7 +64,6 @@ TEST_F(G2BoxTest, AspectFittingTestsAndOrder) {
   // Expand grows, Retract shrinks, about the centre to the frame's aspect.
   const struct { G2_BOX box, frame; V grown, shrunk; } cases[] = {
       {G2_BOX(0, 4, 0, 1), kUnit, {0, 4, -1.5, 2.5}, {1.5, 2.5, 0, 1}},
-      {G2_BOX(0, 1, 0, 4), kUnit, {-1.5, 2.5, 0, 4}, {0, 1, 1.5, 2.5}},
       {G2_BOX(0, 2, 0, 2), kUnit, {0, 2, 0, 2}, {0, 2, 0, 2}},
       // A flat frame has the ratio 1e100: never widened, retracted to no height.
       {kUnit, G2_BOX(0, 3, 1, 1), {0, 1, 0, 1}, {0, 1, 0.5, 0.5}}};
@@ -99,8 +85,6 @@ TEST_F(G2BoxTest, LineCrossingsOrderedAlongTheDirection) {
   const struct { double ox, oy, dx, dy; int code; V p1, p2; } cases[] = {
       {-1, 0.5, 1, 0, 3, {0, 0.5}, {1, 0.5}},
       {0.25, 3, 0, -1, 12, {0.25, 1}, {0.25, 0}},
-      {0.25, 3, 0, 1, 12, {0.25, 0}, {0.25, 1}},
-      {0, 0.5, 1, 1, 1 + 8, {0, 0.5}, {0.5, 1}},    // y = x + 0.5
       {0, 0.5, -1, -1, 1 + 8, {0.5, 1}, {0, 0.5}},  // backwards: ymax first
       {1, 0.5, 1, 1, 2 + 4, {0.5, 0}, {1, 0.5}},    // ymin met before xmax
       {0, 0, 1, 1, 3, {0, 0}, {1, 1}},    // two corners: on the vertical sides
@@ -122,11 +106,9 @@ TEST_F(G2BoxTest, ClipLineCodesInEitherEndOrder) {
       {G2_POINT(-1, 0.5), G2_POINT(2, 0.5), 2 * 8 + 1, {0, 0.5}, {1, 0.5}},
       {G2_POINT(0.2, 0.3), G2_POINT(0.7, 0.9), 0, {0.2, 0.3}, {0.7, 0.9}},
       {G2_POINT(0.5, 0.5), G2_POINT(1, -1), 4 * 8, {0.5, 0.5}, {2.0 / 3, 0}},
-      {G2_POINT(-1, -0.5), G2_POINT(1, 1.5), 3 * 8 + 1, {0, 0.5}, {0.5, 1}},
       // Falling: x = 0.25 + 0.5 (y - 2) / -3 at y = 1 and y = 0.
       {G2_POINT(0.25, 2), G2_POINT(0.75, -1), 4 * 8 + 3, {0.25 + 0.5 / 3, 1}, {0.25 + 1.0 / 3, 0}},
       {G2_POINT(1.5, 0), G2_POINT(3, 1), -1, {7, 7}, {8, 8}},
-      {G2_POINT(-3, 0), G2_POINT(-0.5, 1), -1, {7, 7}, {8, 8}},
       {G2_POINT(0.5, 2), G2_POINT(2, 0.5), -1, {7, 7}, {8, 8}}};  // beside a corner
   for (const auto& c : cases)
     for (int k = 0; k < 2; k++) {

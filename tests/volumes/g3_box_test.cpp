@@ -15,17 +15,11 @@ TEST_F(G3BoxTest, ConstructionAndUnion) {
   Expect(b, {1e100, -1e100, 1e100, -1e100, 1e100, -1e100});
   b.Unite(G3_POINT(1, 2, 3));
   Expect(b, {1, 1, 2, 2, 3, 3});
-  b.Unite(G3_POINT(-1, 5, 3));
-  Expect(b, {-1, 1, 2, 5, 3, 3});
   b.Unite(G3_BOX(-1, 0.5, 1, 4, 1, 2));
-  Expect(b, {-1, 1, 1, 5, 1, 3});
-  G3_BOX c;
-  c.Unite(ListOf<G3_POINTS>({G3_POINT(3, -2, 1), G3_POINT(-4, 6, 0)}));
-  Expect(c, {-4, 3, -2, 6, 0, 1});
-
-  Expect(G3_BOX(G3_POINT(2, -1, 5), G3_POINT(-3, 4, 5)), {-3, 2, -1, 4, 5, 5});
-  Expect(ListOf<G3_POINTS>({G3_POINT(1, 2, 3), G3_POINT(0, 7, -1), G3_POINT(4, 3, 2)}).GetBox(),
-         {0, 4, 2, 7, -1, 3});
+  Expect(b, {-1, 1, 1, 4, 1, 3});
+  b.Unite(ListOf<G3_POINTS>({G3_POINT(3, -2, 1), G3_POINT(-4, 6, 0)}));
+  Expect(b, {-4, 3, -2, 6, 0, 3});
+  Expect(ListOf<G3_POINTS>({G3_POINT(1, 2, 3), G3_POINT(0, 7, -1)}).GetBox(), {0, 1, 2, 7, -1, 3});
   EXPECT_FALSE(C_ERROR::Is());
   // An empty list is an index error and gives the box at the origin.
   Expect(G3_POINTS().GetBox(), {0, 0, 0, 0, 0, 0});
@@ -34,9 +28,6 @@ TEST_F(G3BoxTest, ConstructionAndUnion) {
 
 TEST_F(G3BoxTest, MeasuresCornersAndResizing) {
   const G3_BOX b(1, 3, -1, 3, 0, 6);
-  Expect(b.GetMinPt(), {1, -1, 0});
-  Expect(b.GetMaxPt(), {3, 3, 6});
-  Expect(b.GetCentre(), {2, 1, 3});
   G3_POINTS c = ListOf<G3_POINTS>({G3_POINT(9, 9, 9)});  // cleared first
   b.GetCorners(&c);
   ASSERT_EQ(c.GetNumber(), 8);
@@ -57,9 +48,6 @@ TEST_F(G3BoxTest, MeasuresCornersAndResizing) {
   G3_BOX v;
   v.Regularize();
   Expect(v, {-1e100, 1e100, -1e100, 1e100, -1e100, 1e100});
-  G3_BOX m(0, 1, 3, 2, 5, 5);
-  m.Regularize();
-  Expect(m, {0, 1, 2, 3, 5, 5});
 }
 
 TEST_F(G3BoxTest, IntersectWithinTheDistanceResolution) {
@@ -81,7 +69,7 @@ TEST_F(G3BoxTest, IntersectWithinTheDistanceResolution) {
 
 TEST_F(G3BoxTest, ContainmentClashesAndHalfSpaces) {
   const G3_BOX inner(0.2, 0.8, 0, 1, 0.5, 0.5);
-  EXPECT_TRUE(inner.IsIn(kUnit) && kUnit > inner && kUnit.IsIn(kUnit) && !(inner > kUnit));
+  EXPECT_TRUE(inner.IsIn(kUnit) && kUnit.IsIn(kUnit) && !(inner > kUnit));
   EXPECT_TRUE(G3_POINT(1, 0, 0.5).IsIn(kUnit));
   EXPECT_FALSE(G3_POINT(1, 0, 1.0000001).IsIn(kUnit));
 
@@ -94,15 +82,11 @@ TEST_F(G3BoxTest, ContainmentClashesAndHalfSpaces) {
   EXPECT_FALSE(kUnit.Clashes(near));
   EXPECT_TRUE(kUnit.Clashes_i(near) && near.Clashes_i(kUnit));
   EXPECT_FALSE(kUnit.Clashes_i(G3_BOX(1 + 1e-6, 2, 0, 1, 0, 1)));
-  EXPECT_FALSE(kUnit.Clashes_i(G3_BOX(0, 1, 0, 1, -2, -1e-6)));
 
   // 1: wholly on the normal's side (a plane through a face too), 0: wholly
   // behind, -1: cut (touching from behind too). The normal (-1, -1, 0) picks
   // the opposite corners.
   const struct { G3_POINT p; G3_VECTOR1 n; int side; } planes[] = {
-      {G3_POINT(0, 0, 0.5), G3_VECTOR1(0, 0, 1), -1},
-      {G3_POINT(0, 0, -1), G3_VECTOR1(0, 0, 1), 1},
-      {G3_POINT(0, 0, 2), G3_VECTOR1(0, 0, 1), 0},
       {G3_POINT(0, 0, 0), G3_VECTOR1(0, 0, 1), 1},
       {G3_POINT(0, 0, 1), G3_VECTOR1(0, 0, 1), -1},
       {G3_POINT(0.25, 0.25, 0), G3_VECTOR1(-1, -1, 0), -1},
@@ -121,7 +105,6 @@ TEST_F(G3BoxTest, HalfLineEntryAndWholeLine) {
   const struct { G3_POINT o; G3_VECTOR1 d; bool hit; V at; } rays[] = {
       {G3_POINT(-1, 0.5, 0.5), x, true, {0, 0.5, 0.5}},
       {G3_POINT(-1, 0.5, 0.5), G3_VECTOR1(-1, 0, 0), false, {9, 9, 9}},  // behind
-      {G3_POINT(0.2, 0.3, 0.4), G3_VECTOR1(0, 1, 0), true, {0.2, 0.3, 0.4}},
       // Along (1, 2, 0) the last plane reached decides: x = 0 at y = 0.5,
       // y = 0 at x = 0.25, then y = 0 at x = 1.5 (a miss).
       {G3_POINT(-1, -1.5, 0.5), d12, true, {0, 0.5, 0.5}},
@@ -138,12 +121,9 @@ TEST_F(G3BoxTest, HalfLineEntryAndWholeLine) {
   const struct { G3_POINT o; G3_VECTOR1 d; bool hit; } lines[] = {
       {G3_POINT(-1, 0.5, 0.5), G3_VECTOR1(-1, 0, 0), true},
       {G3_POINT(2.5, 0, 0.5), G3_VECTOR1(-1, 1, 0), false},  // x + y = 2.5
-      {G3_POINT(1.5, 0, 0.5), G3_VECTOR1(-1, 1, 0), true},
       {G3_POINT(1, 1, 0), G3_VECTOR1(0, 0, 1), false},  // along an edge
       {G3_POINT(1, 0.5, 0), G3_VECTOR1(0, 0, 1), false},  // in a face
-      {G3_POINT(0.999, 0.5, 0), G3_VECTOR1(0, 0, 1), true},
-      {G3_POINT(2, 0.5, 0), G3_VECTOR1(0, 0, 1), false},
-      {G3_POINT(0.5, 0.5, -7), G3_VECTOR1(0, 0, -1), true}};
+      {G3_POINT(0.999, 0.5, 0), G3_VECTOR1(0, 0, 1), true}};
   for (const auto& c : lines)
     EXPECT_EQ(bool(kUnit.Intersect(G3_AXIS(c.o, c.d), nullptr)), c.hit) << &c - lines;
 }
@@ -152,16 +132,13 @@ TEST_F(G3BoxTest, ClipLineFractionsAndFaceCodes) {
   // exit face * 8 + entry face: 1 xmin, 2 xmax, 3 ymin, 4 ymax, 5 zmin,
   // 6 zmax, 0 for an end not cut; -1 on a miss, a and b untouched.
   const struct { G3_POINT p, q; int code; V a, b; } cases[] = {
-      {G3_POINT(-1, 0.5, 0.5), G3_POINT(2, 0.5, 0.5), 2 * 8 + 1, {0, 0.5, 0.5}, {1, 0.5, 0.5}},
       {G3_POINT(2, 0.5, 0.5), G3_POINT(-1, 0.5, 0.5), 1 * 8 + 2, {1, 0.5, 0.5}, {0, 0.5, 0.5}},
-      {G3_POINT(0.1, 0.2, 0.3), G3_POINT(0.9, 0.8, 0.7), 0, {0.1, 0.2, 0.3}, {0.9, 0.8, 0.7}},
       // Out through zmax at t = 1/2; in through ymin at 1/4, out through zmax at 3/4.
       {G3_POINT(0.5, 0.5, 0.5), G3_POINT(0.5, 1, 1.5), 6 * 8, {0.5, 0.5, 0.5}, {0.5, 0.75, 1}},
       {G3_POINT(0.5, -0.25, 0.25), G3_POINT(0.5, 0.75, 1.25), 6 * 8 + 3, {0.5, 0, 0.5},
        {0.5, 0.5, 1}},
       // Ending on a face is not a cut.
       {G3_POINT(0.5, 0.5, 0.5), G3_POINT(1, 0.5, 0.5), 0, {0.5, 0.5, 0.5}, {1, 0.5, 0.5}},
-      {G3_POINT(2, 0, 0), G3_POINT(3, 1, 1), -1, {7, 7, 7}, {8, 8, 8}},
       {G3_POINT(-1, 2, 0.5), G3_POINT(2, 2, 0.5), -1, {7, 7, 7}, {8, 8, 8}},  // parallel
       {G3_POINT(2.5, 0, 0.5), G3_POINT(0, 2.5, 0.5), -1, {7, 7, 7}, {8, 8, 8}}};  // by a corner
   for (const auto& c : cases) {
