@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "curves_test_util.h"
 #include "runtime/t_node.h"
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "curves_test_util.h"
 #include "runtime/t_node.h"
