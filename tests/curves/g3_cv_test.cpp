@@ -5,7 +5,6 @@
 #include <memory>
 #include <tuple>
 
-#include "curves/g3_cv_circle.h"
 #include "curves/g3_cv_composit.h"
 #include "curves/g3_cv_line.h"
 #include "curves/g3_cv_polygon.h"
