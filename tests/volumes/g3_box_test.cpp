@@ -35,9 +35,6 @@ TEST_F(G3BoxTest, MeasuresCornersAndResizing) {
                         {1, -1, 6}, {3, -1, 6}, {3, 3, 6}, {1, 3, 6}};
   for (int i = 0; i < 8; i++) Expect(c[i], corners[i]);
 
-  G3_BOX e(0, 2, 0, 2, 0, 2);
-  e.Expand(1, 2, 3, 4, -0.5, -0.5);
-  Expect(e, {-1, 4, -3, 6, 0.5, 1.5});
   G3_BOX s(0, 2, -1, 1, 4, 4);
   s.Scale(-1);
   s.Scale(std::nan(""));
@@ -103,7 +100,6 @@ TEST_F(G3BoxTest, HalfLineEntryAndWholeLine) {
   // leaves the point alone.
   const G3_VECTOR1 x(1, 0, 0), d12(1, 2, 0);
   const struct { G3_POINT o; G3_VECTOR1 d; bool hit; V at; } rays[] = {
-      {G3_POINT(-1, 0.5, 0.5), x, true, {0, 0.5, 0.5}},
       {G3_POINT(-1, 0.5, 0.5), G3_VECTOR1(-1, 0, 0), false, {9, 9, 9}},  // behind
       // Along (1, 2, 0) the last plane reached decides: x = 0 at y = 0.5,
       // y = 0 at x = 0.25, then y = 0 at x = 1.5 (a miss).
@@ -120,7 +116,6 @@ TEST_F(G3BoxTest, HalfLineEntryAndWholeLine) {
   // lying in a face misses.
   const struct { G3_POINT o; G3_VECTOR1 d; bool hit; } lines[] = {
       {G3_POINT(-1, 0.5, 0.5), G3_VECTOR1(-1, 0, 0), true},
-      {G3_POINT(2.5, 0, 0.5), G3_VECTOR1(-1, 1, 0), false},  // x + y = 2.5
       {G3_POINT(1, 1, 0), G3_VECTOR1(0, 0, 1), false},  // along an edge
       {G3_POINT(1, 0.5, 0), G3_VECTOR1(0, 0, 1), false},  // in a face
       {G3_POINT(0.999, 0.5, 0), G3_VECTOR1(0, 0, 1), true}};
@@ -139,7 +134,6 @@ TEST_F(G3BoxTest, ClipLineFractionsAndFaceCodes) {
        {0.5, 0.5, 1}},
       // Ending on a face is not a cut.
       {G3_POINT(0.5, 0.5, 0.5), G3_POINT(1, 0.5, 0.5), 0, {0.5, 0.5, 0.5}, {1, 0.5, 0.5}},
-      {G3_POINT(-1, 2, 0.5), G3_POINT(2, 2, 0.5), -1, {7, 7, 7}, {8, 8, 8}},  // parallel
       {G3_POINT(2.5, 0, 0.5), G3_POINT(0, 2.5, 0.5), -1, {7, 7, 7}, {8, 8, 8}}};  // by a corner
   for (const auto& c : cases) {
     G3_POINT a(7, 7, 7), b(8, 8, 8);

@@ -234,13 +234,11 @@ TEST_F(G3ObboxTest, LineAndHalfLine) {
   const G3_VECTOR1 x(1, 0, 0), z(0, 0, 1);
   const struct { const G3_OBBOX* box; G3_POINT o; G3_VECTOR1 dir; bool ray, line;
                  V at; } cases[] = {
-      {&b, G3_POINT(-5, 0, 0), x, true, true, {-1, 0, 0}},
       {&b, G3_POINT(0, 0, 0), x, true, true, {1, 0, 0}},
       {&b, G3_POINT(5, 0, 0), x, false, true, {7, 7, 7}},
       {&b, G3_POINT(-5, 1, 0), x, true, false, {-1, 1, 0}},  // grazing a face
       {&d, G3_POINT(-5, 1.3, 0.5), x, true, true, {1.3 - r2, 1.3, 0.5}},
       {&d, G3_POINT(-5, 1.5, 0), x, false, false, {7, 7, 7}},
-      {&d, G3_POINT(0.9, 0.9, 0), z, false, false, {7, 7, 7}},
       {&d, G3_POINT(0.6, 0.6, 0), z, true, true, {0.6, 0.6, 1}}};
   for (const auto& c : cases) {
     G3_POINT p(7, 7, 7);
