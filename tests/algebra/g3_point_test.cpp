@@ -22,25 +22,14 @@ TEST_F(G3PointTest, AccessArithmeticAndOrder) {
   p.SetCi(1, 8);
   EXPECT_XYZ(p, 1.0, 8.0, 3.0);
 
-  const G3_POINT a(1, 2, 3), b(4, 6, 8);
-  const G3_VECTOR u(1, 2, 3), w(4, 5, 6);
-  EXPECT_XYZ(u ^ w, -3.0, 6.0, -3.0);
-  EXPECT_EQ(u * w, 32);
-  G3_VECTOR v = u;
-  v += w;
-  v *= -2;
-  v /= 4;
-  v.Invert();
-  v -= u;
-  EXPECT_XYZ(v, 1.5, 1.5, 1.5);
+  EXPECT_XYZ(G3_VECTOR(1, 2, 3) ^ G3_VECTOR(4, 5, 6), -3.0, 6.0, -3.0);
   // Exact and lexicographic: x first, z last.
-  const G3_POINT c(1, 2, 4);
+  const G3_POINT a(1, 2, 3), b(4, 6, 8), c(1, 2, 4);
   EXPECT_TRUE(a < b && b > a && a < c && !(c < a) && !(a < a) && a != c);
-  EXPECT_FALSE(G3_POINT(0, 0, 1e-300) == G3_POINT::P0);
   EXPECT_TRUE(G3_VECTOR1::VY > G3_VECTOR1::VZ && G3_VECTOR1::VX == G3_VECTOR1(5, 0, 0));
 }
 
-TEST_F(G3PointTest, UnitBands) {
+TEST_F(G3PointTest, UnitBandsAndUnitVectors) {
   const double y1 = std::sqrt(5e-13), y2 = std::sqrt(2e-12), y3 = std::sqrt(5e-9);
   const double n2 = std::sqrt(1 + 2e-12), n3 = std::sqrt(1 + 5e-9);
   const struct {
@@ -63,9 +52,8 @@ TEST_F(G3PointTest, UnitBands) {
   }
   G3_VECTOR().Unit();  // no norm asked
   EXPECT_EQ(Take(), &GerrNullVector);
-}
 
-TEST_F(G3PointTest, UnitVectorConstructorsNeverFailLoudly) {
+  // A unit vector never fails loudly: X stands in for a null direction.
   const G3_POINT p(1, 2, 3);
   EXPECT_XYZ(G3_VECTOR1(0, 0, 0), 1.0, 0.0, 0.0);
   EXPECT_EQ(Take(), &GerrNullVector);
@@ -110,8 +98,6 @@ TEST_F(G3PointTest, CoordinateSystems) {
   p.SetSph(2, 90, 90);  // b measured from +z
   EXPECT_NEAR_XYZ(p, 0.0, 2.0, 0.0, kRound);
   double r, a, b;
-  G3_POINT(0, -3, 5).GetCyl(&r, &a, &b);
-  EXPECT_NEAR_XYZ(G3_POINT(r, a, b), 3.0, -90.0, 5.0, kRound);
   G3_POINT(1, 1, std::sqrt(2.0)).GetSph(&r, &a, &b);
   EXPECT_NEAR_XYZ(G3_POINT(r, a, b), 2.0, 45.0, 45.0, kRound);
   G3_POINT(-1, 1, -std::sqrt(2.0)).GetLoLa(&r, &a, &b);
@@ -133,8 +119,7 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
                 {"-1.5, ,2e1 ,, 3", -1.5, 20, 3}, {"1 ; 2", 1, 2, 0},  // the last one decides
                 {"2 ;180,-1", -2, 0, -1},                               // radius;angle z
                 {"2;0;90", 0, 0, 2}, {"2;90;", 0, 2, 0}},               // longitude;latitude
-    vectors[] = {{"", 0, 0, 0}, {"1 , 2,, 3", 1, 2, 3}, {"1 2 ", 1, 2, 0},
-                 {"1 2 3 junk", 1, 2, 3}};  // the tail is ignored
+    vectors[] = {{"1 , 2,, 3", 1, 2, 3}, {"1 2 ", 1, 2, 0}, {"1 2 3 junk", 1, 2, 3}};
   // Text converts wherever a point or a vector is expected.
   for (const auto& c : points) {
     const G3_POINT p = C_STRING(c.text);
@@ -152,11 +137,9 @@ TEST_F(G3PointTest, PointAndVectorFromText) {
     EXPECT_EQ(Take(), error) << text;
   };
   for (const char* s : {"1", "1 2x"}) fails(G3_POINT(), s, &GerrInvalidPointString);
-  for (const char* s : {"1 2 3 x", "1 2 3 ", " 1 2 3", "1 y 3", "4;"}) {
-    fails(G3_POINT(), s, &CerrStringNotReal);
-  }
+  for (const char* s : {"1 2 3 ", " 1 2 3", "4;"}) fails(G3_POINT(), s, &CerrStringNotReal);
   fails(G3_VECTOR(), "1 2", &GerrInvalidVectorString);
-  for (const char* s : {"1 ", "1;2;3"}) fails(G3_VECTOR(), s, &CerrStringNotReal);
+  fails(G3_VECTOR(), "1;2;3", &CerrStringNotReal);  // no polar forms
 }
 
 TEST_F(G3PointTest, Records) {
@@ -177,13 +160,9 @@ TEST_F(G3PointTest, Records) {
   EXPECT_TRUE(RoundTrips(p) && RoundTrips(v));
 
   // A bad record leaves the value; another stream type writes and reads nothing.
-  EXPECT_TRUE(Kept(p, kText, "V1 2 3\n", &GerrInvalidFilePointExpected));
   EXPECT_TRUE(Kept(p, kText, "p1 2 3\n", &GerrInvalidFilePointExpected));
   // Cut short, or not exactly one separator between the numbers.
-  for (const char* s : {"P1 2\n", "P", "P1  2 3\n"}) {
-    EXPECT_TRUE(Kept(p, kText, s, &CerrStringNotReal)) << s;
-  }
-  EXPECT_TRUE(Kept(p, kText, "", &CerrEndOfFile));
+  for (const char* s : {"P1 2\n", "P1  2 3\n"}) EXPECT_TRUE(Kept(p, kText, s, &CerrStringNotReal));
   EXPECT_TRUE(Kept(p, kBin, Bytes({1, 2}), &CerrEndOfFile));
   EXPECT_TRUE(Kept(v, kText, "P1 2 3\n", &GerrInvalidFileVectorExpected));
   EXPECT_EQ(Saved(p, 2) + Saved(v, 2), "");
@@ -212,7 +191,6 @@ TEST_F(G3PointTest, SearchNearest) {
   EXPECT_EQ(n.SearchNearest(G3_PLANE(G3_POINT(0, 0, -0.9), G3_VECTOR1(0, 0, -1))), 0);
   // Every point farther than 1e50: the list is not empty, so an index comes back.
   EXPECT_EQ(Points({{2e60, 0, 0}, {1e60, 0, 0}}).SearchNearest(G3_POINT::P0), 1);
-  EXPECT_EQ(Points({{0, 2e60, 0}, {0, 1e60, 0}}).SearchNearest(G3_AXIS::OX), 1);
   EXPECT_EQ(Points({{0, 0, 3e60}, {0, 0, -2e60}}).SearchNearest(G3_PLANE::OXY), 1);
   // Distances that overflow to infinity still answer the first point.
   EXPECT_EQ(Points({{1e200, 0, 0}, {-1e200, 0, 0}}).SearchNearest(G3_POINT::P0), 0);
