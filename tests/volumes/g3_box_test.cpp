@@ -144,6 +144,33 @@ TEST_F(G3BoxTest, ClipLineFractionsAndFaceCodes) {
   EXPECT_EQ(kUnit.ClipLine(G3_POINT(-1, 0.5, 0.5), G3_POINT(0.5, 0.5, 0.5), nullptr, nullptr), 1);
 }
 
+TEST_F(G3BoxTest, TransfoGivesTheBoundsOfTheImage) {
+  const V kVoid = {1e100, -1e100, 1e100, -1e100, 1e100, -1e100};
+  const double m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}};
+  G3_TRANSFO quarter, mirror, proj;
+  quarter.SetRotZ(90);
+  mirror.SetSym(G3_PLANE::OXY);
+  proj.SetMat(m);  // divides by z + 1
+  const struct { G3_TRANSFO t; V in, want; } cases[] = {
+      {G3_TRANSFO(G3_VECTOR(1, -1, 0.5)), {0, 1, 0, 2, 0, 3}, {1, 2, -1, 1, 0.5, 3.5}},
+      {quarter, {0, 1, 0, 2, 0, 3}, {-2, 0, 0, 1, 0, 3}},
+      {G3_TRANSFO(G3_POINT(0, 0, 0), -2.0), {1, 2, -1, 3, 0, 1}, {-4, -2, -6, 2, -2, 0}},
+      {proj, {-2, 2, 0, 4, 0, 1}, {-2, 2, 0, 4, 0, 0.5}},  // the box of the eight corners
+      // A box with an empty interval holds no point, nor does its image: through
+      // a turn, a mirror or a projective map the void box would otherwise gather
+      // its +-1e100 into the whole space. A translation only shifts the bounds.
+      {mirror, kVoid, kVoid},
+      {proj, kVoid, kVoid},
+      {quarter, {0, 1, 3, 2, 0, 1}, {0, 1, 3, 2, 0, 1}},
+      {G3_TRANSFO(G3_VECTOR(1, 2, 3)), kVoid, kVoid}};
+  for (const auto& c : cases) {
+    G3_BOX b(c.in[0], c.in[1], c.in[2], c.in[3], c.in[4], c.in[5]);
+    b.Transfo(c.t);
+    Expect(b, c.want, 1e-12);
+  }
+  EXPECT_FALSE(C_ERROR::Is());
+}
+
 TEST_F(G3BoxTest, RecordsRoundTrip) {
   const G3_BOX b(-1.5, 2.25, 1.0 / 3, 7, -1e-300, 1e100);
   RoundTrip(b, [&](const G3_BOX& r, int) { EXPECT_TRUE(r == b); });
