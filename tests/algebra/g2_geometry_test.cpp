@@ -153,11 +153,6 @@ TEST_F(G2Test, Axes) {
   EXPECT_EQ(Saved(cut, C_FILE::TEXT), text);
 }
 
-G2_POINT Map(const G2_TRANSFO& t, G2_POINT p) {
-  t.Transfo(&p);
-  return p;
-}
-
 TEST_F(G2Test, TransformationBuilders) {
   EXPECT_NEAR_XY(Map(G2_TRANSFO(G2_POINT(1, 1), G_ANG(90)), G2_POINT(2, 1)), 1.0, 2.0, kRound);
   EXPECT_XY(Map(G2_TRANSFO(G2_POINT(1, 1), 2.0, 3.0), G2_POINT(2, 3)), 3.0, 7.0);

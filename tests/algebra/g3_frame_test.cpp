@@ -32,9 +32,9 @@ TEST_F(FrameTest, Constructors) {
       // |vz.x| > 0.99 switches the reference to Y; at exactly 0.99 it stays X.
       {G3_FRAME(o, G3_VECTOR1(1, 0, 0)), {0, 1, 0}, {0, 0, 1}, {1, 0, 0}},
       {G3_FRAME(o, G3_VECTOR1(0.99, s, 0)), {s, -0.99, 0}, {0, 0, -1}, {0.99, s, 0}},
-      // vy not orthogonal to vx: Vx kept, Vy made orthogonal in their plane.
+      // Vx kept, Vy made orthogonal in the plane of the two; from points: Vx
+      // towards a, Vy on the side of b.
       {G3_FRAME(o, G3_VECTOR1(1, 0, 0), G3_VECTOR1(1, 1, 0)), {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
-      // Vx towards a, Vy on the side of b.
       {G3_FRAME(q, G3_POINT(1, 3, 1), G3_POINT(0, 5, 1)), {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}},
       {G3_FRAME(G3_PLANE::OXZ), {1, 0, 0}, {0, 0, 1}, {0, -1, 0}},
       // With a reference: the new XY plane meets OXY along X; Y is turned up,
@@ -94,8 +94,7 @@ TEST_F(FrameTest, LocalAndGlobal) {
   const G3_FRAME f(G3_POINT(1, 2, 3), G3_VECTOR1(0, 1, 0), G3_VECTOR1(0, 0, 1));  // Vz = X
   // A local coordinate of 1 stands for s global units.
   EXPECT_NEAR_XYZ(f.GetGlobal(G3_POINT(1, 2, 3), 2), 1 + 6, 2 + 2, 3 + 4, 1e-12);
-  EXPECT_NEAR_XYZ(f.GetGlobal(G3_VECTOR(1, 0, 0), 2), 0, 2, 0, 1e-12);
-  EXPECT_NEAR_XYZ(f.GetLocal(G3_VECTOR(4, 0, 0), 2), 0, 0, 2, 1e-12);
+  EXPECT_NEAR_XYZ(f.GetLocal(G3_VECTOR(4, 0, 0), 2), 0, 0, 2, 1e-12);  // vectors: no shift
   const G3_FRAME g(G3_POINT(-3, 0.5, 2), G3_VECTOR1(1, 2, -1), G3_VECTOR1(0, 1, 3));
   EXPECT_NEAR_XYZ(g.GetLocal(g.GetGlobal(G3_POINT(0.25, -7, 11), 2), 2), 0.25, -7, 11, 1e-13);
 
@@ -108,7 +107,6 @@ TEST_F(FrameTest, LocalAndGlobal) {
   const G3_FRAME gl = f.GetGlobal(in, 1);
   EXPECT_NEAR_XYZ(gl.GetPo(), 1, 3, 3, 1e-12);
   EXPECT_TRUE(Axes(gl, {0, 0, 1}, {0, -1, 0}, {1, 0, 0}));
-  EXPECT_TRUE(f.GetLocal(gl, 1).IsOn(in, 1e-12));
 }
 
 TEST_F(FrameTest, Transfo) {
@@ -117,17 +115,16 @@ TEST_F(FrameTest, Transfo) {
   const double m[4][4] = {{2, 1, 0, 1}, {0, 3, 0, 2}, {0, 0.5, 1, 3}, {0, 0, 0, 1}};
   shear.SetMat(m);
   proj.SetProj(G3_PLANE::OYZ);
-  const auto moved = [](G3_FRAME f, const G3_TRANSFO& t) { f.Transfo(t); return f; };
   // A mirror does not make the frame left-handed.
-  EXPECT_TRUE(Axes(moved(G3_FRAME::BASE, mirror), {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 0));
+  EXPECT_TRUE(Axes(Moved(G3_FRAME::BASE, mirror), {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, 0));
   // A shear with uneven scaling: Vx follows the image of X, Vy lies in the
   // plane of X and the image (1, 3, 0.5) of Y, Vz along X ^ (1, 3, 0.5).
-  const G3_FRAME g = moved(G3_FRAME(G3_POINT(1, 1, 1)), shear);
+  const G3_FRAME g = Moved(G3_FRAME(G3_POINT(1, 1, 1)), shear);
   EXPECT_NEAR_XYZ(g.GetPo(), 4, 5, 4.5, 1e-12);
   const double r = std::sqrt(9.25);
   EXPECT_TRUE(Axes(g, {1, 0, 0}, {0, 3 / r, 0.5 / r}, {0, -0.5 / r, 3 / r}));
   // A projection that collapses X leaves the frame and GerrNullVector.
-  EXPECT_TRUE(moved(G3_FRAME(G3_POINT(5, 5, 5)), proj) == G3_FRAME(G3_POINT(5, 5, 5)));
+  EXPECT_TRUE(Moved(G3_FRAME(G3_POINT(5, 5, 5)), proj) == G3_FRAME(G3_POINT(5, 5, 5)));
   EXPECT_EQ(Take(), &GerrNullVector);
 }
 

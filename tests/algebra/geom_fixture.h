@@ -112,6 +112,18 @@ template <size_t N, class Get>
   return ::testing::AssertionSuccess();
 }
 
+// The image of v under m, by m.Transfo(&v); v moved by its own Transfo(t).
+template <class M, class V>
+V Map(const M& m, V v) {
+  m.Transfo(&v);
+  return v;
+}
+template <class V, class T>
+V Moved(V v, const T& t) {
+  v.Transfo(t);
+  return v;
+}
+
 // Every entry of a table of checks holds; a failure names its index.
 template <size_t N>
 void ExpectAll(const int (&holds)[N]) {
