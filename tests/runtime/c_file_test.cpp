@@ -24,11 +24,9 @@ void ExpectLines(C_FILE* f, std::initializer_list<const char*> lines) {
     f->ReadLine(line);
     EXPECT_EQ(line.GetUtf8(), expected);
   }
-  EXPECT_FALSE(C_ERROR::Is());
-  EXPECT_TRUE(f->AtEnd());
+  EXPECT_TRUE(!C_ERROR::Is() && f->AtEnd());
   f->ReadLine(line);
-  EXPECT_TRUE(Raised(CerrEndOfFile));
-  EXPECT_EQ(line.GetUtf8(), *(lines.end() - 1));
+  EXPECT_TRUE(Raised(CerrEndOfFile) && line.GetUtf8() == *(lines.end() - 1));
 }
 
 TEST(C_FILE_MEMORY, TextLinesAndFormattedWrites) {
@@ -54,8 +52,7 @@ TEST(C_FILE_MEMORY, RawBytesShortReadsAndPatching) {
   EXPECT_TRUE(count == 2 && std::string(buf, 2) == "ef");
   EXPECT_TRUE(Raised(CerrEndOfFile));
   f.Seek(7);  // beyond the end
-  EXPECT_TRUE(Raised(CerrInvalidValue));
-  EXPECT_EQ(f.Tell(), 6);
+  EXPECT_TRUE(Raised(CerrInvalidValue) && f.Tell() == 6);
 }
 
 TEST(C_FILE_DISK, FilesReadBackWhatWasWrittenAndReportFailures) {
@@ -83,8 +80,6 @@ TEST(C_FILE_DISK, FilesReadBackWhatWasWrittenAndReportFailures) {
   std::remove(path.c_str());
   EXPECT_FALSE(f.Open((path + ".missing/x").c_str(), "r", C_FILE::TEXT));
   EXPECT_TRUE(Raised(CerrCannotOpenFile));
-  EXPECT_FALSE(f.Open(path.c_str(), "a", C_FILE::TEXT));
-  EXPECT_TRUE(Raised(CerrInvalidValue));
 }
 
 }  // namespace

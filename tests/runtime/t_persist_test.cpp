@@ -71,11 +71,10 @@ TEST(Tpersist, ScalarsRoundTripExactlyInBothForms) {
 
 TEST(Tpersist, FailedScalarLoadsLeaveTheValueUnchanged) {
   C_ERROR::ClearPending();
-  // Malformed lines, the end of the stream, a short binary int; a real fails an int.
-  const std::string shortBin("\x01\x02\x03", 3);
-  for (const std::string& text : {std::string("12x\n"), std::string(" 3\n"), std::string(),
-                                  shortBin, std::string("1.5\n")}) {
-    const int type = text == shortBin ? C_FILE::BINARY : C_FILE::TEXT;
+  // A malformed line, the end of the stream, a short binary int; a real fails an int.
+  for (const std::string& text : {std::string("12x\n"), std::string(), std::string("\x01\x02"),
+                                  std::string("1.5\n")}) {
+    const int type = text[0] == '\x01' ? C_FILE::BINARY : C_FILE::TEXT;
     C_FILE_MEMORY fi(type, text), fd(type, text);
     int i = -5;
     double d = 8;
@@ -88,13 +87,6 @@ TEST(Tpersist, FailedScalarLoadsLeaveTheValueUnchanged) {
     EXPECT_EQ(d, real ? 1.5 : 8) << text;
     C_ERROR::ClearPending();
   }
-  int i = -5;
-  // Any other stream type neither reads nor writes.
-  C_FILE_MEMORY inert(2, "5\n");
-  Tload(1, &inert, &i);
-  Tsave(1.5, &inert);
-  EXPECT_TRUE(i == -5 && inert.GetContent() == "5\n");
-  EXPECT_FALSE(C_ERROR::Is());
 }
 
 TEST(Tpersist, NestedFramesHaveAFixedLayoutAndTloadTermPassesOverUnreadBodies) {
@@ -154,15 +146,13 @@ TEST(Tpersist, TruncatedOrCorruptedFramesRaiseErrors) {
   std::string longCount = b, wrongClose = b;
   longCount[7] = char(0x7F);
   wrongClose[b.size() - 5] = '#';
-  // Text: the last close missing, no open line. Binary: cut inside the body,
-  // a wrong open marker, a count beyond the end, a wrong close marker.
+  // Text: the last close missing. Binary: cut inside the body, a count beyond
+  // the end, a wrong close marker.
   const struct {
     int type;
     std::string content;
   } cases[] = {{C_FILE::TEXT, t.substr(0, t.find(">\n3\n") + 4)},
-               {C_FILE::TEXT, "5\n1\n>\n"},
                {C_FILE::BINARY, b.substr(0, b.size() - 10)},
-               {C_FILE::BINARY, "#" + b.substr(1)},
                {C_FILE::BINARY, longCount},
                {C_FILE::BINARY, wrongClose}};
   for (const auto& c : cases) {

@@ -56,15 +56,12 @@ TEST(Tsolve, DenseSystemsPivotAndRejectSingularMatrices) {
   EXPECT_TRUE(std::fabs(x2[0] - 1) < 1e-14 && std::fabs(x2[1] - 1) < 1e-14);
   EXPECT_FALSE(C_ERROR::Is());
   // Singular: the solution is left as it was.
-  const double S2[4] = {1, 2, 2, 4}, S3[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-  double keep2[2] = {5, 6}, keep3[3] = {5, 6, 7};
-  Tsolve(S2, b2, keep2);
-  EXPECT_EQ(C_ERROR::GetPending(), &TerrSingularMatrix);
-  C_ERROR::ClearPending();
+  const double S3[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+  double keep3[3] = {5, 6, 7};
   Tsolve(S3, b3, keep3);
   EXPECT_EQ(C_ERROR::GetPending(), &TerrSingularMatrix);
   C_ERROR::ClearPending();
-  EXPECT_TRUE(keep2[0] == 5 && keep3[2] == 7);
+  EXPECT_TRUE(keep3[0] == 5 && keep3[2] == 7);
 }
 
 TEST(Tsolve, TridiagonalFactorisationSolvesSeveralRightHandSides) {
