@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "runtime/c_bool.h"
 #include "runtime/c_error.h"
@@ -142,7 +143,7 @@ class T_HASH_MAP {
       last = e->next;
       e = &pool_[last - 1];
     }
-    const intptr_t link = TakeNode(&pool_, &poolSize_, &poolUsed_, &poolFree_);
+    const intptr_t link = TakeNode();
     if (link == kEnd) return;
     Fill(&pool_[link - 1], key, value);
     (last == kEnd ? head : &pool_[last - 1])->next = link;
@@ -246,85 +247,227 @@ class T_HASH_MAP {
     if (n > 0) std::memset(static_cast<void*>(a), 0xff, size_t(n) * sizeof(ENTRY));
   }
 
-  // A free entry of a pool, by its link; 0 with CerrOutOfMemory pending when
-  // the pool cannot grow. Growing moves the entries into a twice larger array.
-  static intptr_t TakeNode(ENTRY** pool, int* size, int* used, intptr_t* freeList) {
-    if (*freeList != kEnd) {
-      const intptr_t link = *freeList;
-      *freeList = (*pool)[link - 1].next;
+  // A free entry of the pool, by its link; 0 with CerrOutOfMemory pending
+  // when the pool cannot grow.
+  intptr_t TakeNode() {
+    if (poolFree_ == kEnd && poolUsed_ == poolSize_ &&
+        !GrowPool(poolSize_ < kFirstPoolSize ? kFirstPoolSize : 2L * poolSize_))
+      return kEnd;
+    return TakeReserved();
+  }
+
+  // The same when room is known to be there.
+  intptr_t TakeReserved() {
+    if (poolFree_ != kEnd) {
+      const intptr_t link = poolFree_;
+      poolFree_ = pool_[link - 1].next;
+      --poolFreeCount_;
       return link;
     }
-    if (*used == *size) {
-      const long grown = *size < kFirstPoolSize ? kFirstPoolSize : 2L * *size;
-      if (grown > INT32_MAX) {
-        CerrOutOfMemory.Trigger();
-        return kEnd;
-      }
-      ENTRY* b = Allocate(grown);
-      if (b == nullptr) return kEnd;
-      if (*used > 0) std::memcpy(static_cast<void*>(b), *pool, size_t(*used) * sizeof(ENTRY));
-      ::operator delete(*pool);
-      *pool = b;
-      *size = int(grown);
-    }
-    return ++*used;
+    return ++poolUsed_;
   }
 
   void ReleaseNode(intptr_t link) {
     pool_[link - 1].next = poolFree_;
     poolFree_ = link;
+    ++poolFreeCount_;
+  }
+
+  // Moves the pool into an array of size entries; false with CerrOutOfMemory
+  // pending (and the pool unchanged) when it cannot.
+  bool GrowPool(long size) {
+    if (size > INT32_MAX) {
+      CerrOutOfMemory.Trigger();
+      return false;
+    }
+    ENTRY* b = Allocate(size);
+    if (b == nullptr) return false;
+    if (poolUsed_ > 0) std::memcpy(static_cast<void*>(b), pool_, size_t(poolUsed_) * sizeof(ENTRY));
+    ::operator delete(pool_);
+    pool_ = b;
+    poolSize_ = int(size);
+    return true;
   }
 
   void FreePool() {
     ::operator delete(pool_);
     pool_ = nullptr;
-    poolSize_ = poolUsed_ = 0;
+    poolSize_ = poolUsed_ = poolFreeCount_ = 0;
     poolFree_ = kEnd;
   }
 
-  // Re-hashes every entry into a fresh bucket array of nb buckets and a fresh
-  // pool; on a failed allocation everything new is released and the map is
-  // unchanged.
+  // Re-hashes every entry into nb buckets, in the order of a walk over the
+  // old buckets (inline entry first, then its chain) that appends each entry
+  // at the end of its new chain. On a failed allocation the map is unchanged.
+  //
+  // The bucket array keeps room for the next bucket count of the table.
+  // When the room is there and few entries change bucket (ids numbered from
+  // 0 keep theirs), the entries are moved in place; otherwise they are copied
+  // into a fresh array and pool.
   void Rebuild(int nb) {
     if (nb == nbuckets_ && buckets_ != nullptr) return;
-    ENTRY* fresh = Allocate(nb);
+    if (nb <= capacity_) {
+      const long movers = CountMovers(T_HASH_MOD(static_cast<uint32_t>(nb)));
+      if (movers >= 0) {
+        const long spare = long(poolSize_ - poolUsed_) + poolFreeCount_;
+        if (spare < movers && !GrowPool(long(poolUsed_) + movers - poolFreeCount_)) return;
+        RebuildInPlace(nb);
+        return;
+      }
+    }
+    RebuildCopy(nb);
+  }
+
+  // Inline entries that the bucket count nb would move to another bucket;
+  // -1 once more than a quarter of the inline entries would move.
+  long CountMovers(const T_HASH_MOD& mod) const {
+    const long most = (long(entries_) - (poolUsed_ - poolFreeCount_)) / 4;
+    long movers = 0;
+    for (int i = 0; i < nbuckets_; ++i) {
+      const ENTRY& e = buckets_[i];
+      if (e.next != kEmpty && mod.Of(H::Hash(e.key)) != uint32_t(i) && ++movers > most) return -1;
+    }
+    return movers;
+  }
+
+  // The room of the bucket array for the bucket count nb.
+  static int RoomFor(int nb) {
+    const int next = NextBucketCount(nb + 1);
+    return next > nb ? next : nb;
+  }
+
+  // Re-hash by copy into a fresh bucket array and a fresh pool.
+  void RebuildCopy(int nb) {
+    const int room = RoomFor(nb);
+    ENTRY* fresh = Allocate(room);
     if (fresh == nullptr) return;
     MarkEmpty(fresh, nb);
     const T_HASH_MOD mod(static_cast<uint32_t>(nb));
-    ENTRY* pool = nullptr;
-    int size = 0, used = 0;
-    intptr_t none = kEnd;
+    T_HASH_MAP next;  // takes the new array and pool; frees them on a failure
+    next.buckets_ = fresh;
+    next.capacity_ = room;
+    next.number_ = next.nbuckets_ = nb;
+    next.mod_ = mod;
     bool ok = true;
     ForEach([&](const K& key, const V& value) {
       if (!ok) return;
-      ENTRY* head = &fresh[mod.Of(H::Hash(key))];
+      ENTRY* head = &next.buckets_[mod.Of(H::Hash(key))];
       if (head->next == kEmpty) {
         Fill(head, key, value);
         return;
       }
       intptr_t last = kEnd;
-      for (const ENTRY* e = head; e->next != kEnd; e = &pool[last - 1]) last = e->next;
-      const intptr_t link = TakeNode(&pool, &size, &used, &none);
+      for (const ENTRY* e = head; e->next != kEnd; e = &next.pool_[last - 1]) last = e->next;
+      const intptr_t link = next.TakeNode();
       if (link == kEnd) {
         ok = false;
         return;
       }
-      Fill(&pool[link - 1], key, value);
-      (last == kEnd ? head : &pool[last - 1])->next = link;
+      Fill(&next.pool_[link - 1], key, value);
+      (last == kEnd ? head : &next.pool_[last - 1])->next = link;
     });
-    if (!ok) {
-      ::operator delete(pool);
-      ::operator delete(fresh);
-      return;
+    if (!ok) return;
+    next.entries_ = entries_;
+    Swap(&next);
+  }
+
+  void Swap(T_HASH_MAP* o) {
+    std::swap(buckets_, o->buckets_);
+    std::swap(capacity_, o->capacity_);
+    std::swap(number_, o->number_);
+    std::swap(nbuckets_, o->nbuckets_);
+    std::swap(entries_, o->entries_);
+    std::swap(mod_, o->mod_);
+    std::swap(pool_, o->pool_);
+    std::swap(poolSize_, o->poolSize_);
+    std::swap(poolUsed_, o->poolUsed_);
+    std::swap(poolFree_, o->poolFree_);
+    std::swap(poolFreeCount_, o->poolFreeCount_);
+  }
+
+  // Re-hash in place, within the room of the bucket array, with a free pool
+  // entry at hand for every inline entry that moves. Chained entries stay
+  // where they are in the pool; only links change.
+  void RebuildInPlace(int nb) {
+    const int oldNb = nbuckets_;
+    MarkEmpty(buckets_ + oldNb, nb - oldNb);
+    const T_HASH_MOD oldMod = mod_;
+    const T_HASH_MOD newMod(static_cast<uint32_t>(nb));
+
+    // 1. Every chain keeps, in order, the entries that stay in their bucket;
+    //    the others leave for a list of movers, in the order of the walk.
+    intptr_t movers = kEnd, moversTail = kEnd;
+    auto leave = [&](intptr_t link) {
+      pool_[link - 1].next = kEnd;
+      if (moversTail == kEnd)
+        movers = link;
+      else
+        pool_[moversTail - 1].next = link;
+      moversTail = link;
+    };
+    for (int i = 0; i < oldNb; ++i) {
+      ENTRY* head = &buckets_[i];
+      if (head->next == kEmpty) continue;
+      intptr_t c = head->next;
+      bool headKept = newMod.Of(H::Hash(head->key)) == uint32_t(i);
+      if (!headKept) {
+        const intptr_t n = TakeReserved();
+        pool_[n - 1] = *head;
+        leave(n);
+      }
+      intptr_t tail = kEnd;  // last kept chained entry; 0 for the bucket itself
+      head->next = kEnd;
+      while (c != kEnd) {
+        ENTRY* e = &pool_[c - 1];
+        const intptr_t next = e->next;
+        if (newMod.Of(H::Hash(e->key)) != uint32_t(i)) {
+          leave(c);
+        } else if (!headKept) {
+          *head = *e;
+          head->next = kEnd;
+          ReleaseNode(c);
+          headKept = true;
+        } else {
+          e->next = kEnd;
+          (tail == kEnd ? head : &pool_[tail - 1])->next = c;
+          tail = c;
+        }
+        c = next;
+      }
+      if (!headKept) head->next = kEmpty;
     }
-    FreePool();
-    ::operator delete(buckets_);
-    buckets_ = fresh;
-    capacity_ = number_ = nbuckets_ = nb;
-    mod_ = mod;
-    pool_ = pool;
-    poolSize_ = size;
-    poolUsed_ = used;
+
+    // 2. Each mover goes into its new chain before the first entry of a
+    //    later old bucket: movers come in walk order, so every chain ends up
+    //    in walk order.
+    auto rank = [&oldMod](const ENTRY& e) { return oldMod.Of(H::Hash(e.key)); };
+    while (movers != kEnd) {
+      const intptr_t m = movers;
+      ENTRY* e = &pool_[m - 1];
+      movers = e->next;
+      ENTRY* head = &buckets_[newMod.Of(H::Hash(e->key))];
+      if (head->next == kEmpty) {
+        *head = *e;
+        head->next = kEnd;
+        ReleaseNode(m);
+        continue;
+      }
+      const uint32_t r = rank(*e);
+      if (rank(*head) > r) {
+        // The mover takes the inline place; the entry there is chained first.
+        const ENTRY displaced = *head;
+        *head = *e;
+        head->next = m;
+        *e = displaced;
+        continue;
+      }
+      ENTRY* prev = head;
+      while (prev->next != kEnd && rank(pool_[prev->next - 1]) <= r) prev = &pool_[prev->next - 1];
+      e->next = prev->next;
+      prev->next = m;
+    }
+    number_ = nbuckets_ = nb;
+    mod_ = newMod;
   }
 
   // The same buckets and pool, entry for entry.
@@ -350,10 +493,11 @@ class T_HASH_MAP {
     pool_ = pool;
     poolSize_ = poolUsed_ = other.poolUsed_;
     poolFree_ = other.poolFree_;
+    poolFreeCount_ = other.poolFreeCount_;
   }
 
   ENTRY* buckets_ = nullptr;
-  int capacity_ = 0;  // the bucket array as a list: capacity, number, flag
+  int capacity_ = 0;  // the bucket array as a list: capacity, number (of buckets), flag
   int number_ = 0;
   C_BOOL sorted_;
   int entries_ = 0;
@@ -363,6 +507,7 @@ class T_HASH_MAP {
   int poolSize_ = 0;
   int poolUsed_ = 0;
   intptr_t poolFree_ = kEnd;  // released pool entries, chained through their links
+  int poolFreeCount_ = 0;
 };
 
 #endif
