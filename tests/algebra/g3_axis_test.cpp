@@ -15,10 +15,8 @@ const double kRound = 1e-12;
 
 TEST_F(G3AxisTest, ConstructionAndProjection) {
   G3_AXIS a(G3_POINT(1, 1, 1), G3_POINT(1, 1, 3));
-  EXPECT_TRUE(a == G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1::VZ));
-  EXPECT_EQ(Take(), nullptr);
-  EXPECT_XYZ(G3_AXIS(G3_POINT::P0, G3_POINT::P0).GetVx(), 1.0, 0.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
+  EXPECT_TRUE(AndError(a == G3_AXIS(G3_POINT(1, 1, 1), G3_VECTOR1::VZ), nullptr));
+  EXPECT_XYZ_ERR(G3_AXIS(G3_POINT::P0, G3_POINT::P0).GetVx(), 1.0, 0.0, 0.0, &GerrNullVector);
   double t = 0;
   EXPECT_XYZ(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1::VY).GetProj(G3_POINT(5, 3, 2), &t), 1, 3, 0);
   EXPECT_EQ(t, 3);

@@ -25,16 +25,15 @@ TEST_F(G3PlaneTest, Constructors) {
   EXPECT_TRUE(IsPlane(G3_PLANE::OXZ, G3_POINT::P0, x, z) && G3_PLANE::OXZ.GetVz() == -y);
   // Vy becomes the part of vy orthogonal to vx.
   EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_VECTOR1::VZ, G3_VECTOR1(1, 0, -1)), o, z, x));
-  EXPECT_TRUE(IsPlane(G3_PLANE(o, G3_POINT(3, 2, 3), G3_POINT(2, 6, 3)), o, x, y));
-  EXPECT_EQ(Take(), nullptr);
+  const G3_PLANE byPoints(o, G3_POINT(3, 2, 3), G3_POINT(2, 6, 3));
+  EXPECT_TRUE(AndError(IsPlane(byPoints, o, x, y), nullptr));
   // Collinear points: Vy falls back on (1, 0, 0); a degenerate plane's normal
   // is (1, 0, 0). Both with the error.
-  EXPECT_XYZ(G3_PLANE(G3_POINT::P0, G3_POINT(0, 1, 0), G3_POINT(0, 3, 0)).GetVy(), 1.0, 0.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
+  const G3_PLANE line(G3_POINT::P0, G3_POINT(0, 1, 0), G3_POINT(0, 3, 0));
+  EXPECT_XYZ_ERR(line.GetVy(), 1.0, 0.0, 0.0, &GerrNullVector);
   const G3_PLANE same(o, G3_VECTOR1::VX, G3_VECTOR1::VX);
   C_ERROR::ClearPending();
-  EXPECT_XYZ(same.GetVz(), 1.0, 0.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
+  EXPECT_XYZ_ERR(same.GetVz(), 1.0, 0.0, 0.0, &GerrNullVector);
 
   // From a normal. The reference switches from X to Y only strictly above
   // |n.x| = 0.99, which flips the sign of Vy here.
@@ -52,8 +51,7 @@ TEST_F(G3PlaneTest, Constructors) {
 TEST_F(G3PlaneTest, DirectionsAnglesAndProjections) {
   G3_PLANE pl(G3_POINT(1, 2, 3), G3_VECTOR1::VZ);
   pl.SetVxVy(G3_VECTOR1::VY, G3_VECTOR1(1, 1, 0));
-  EXPECT_TRUE(IsPlane(pl, G3_POINT(1, 2, 3), G3_VECTOR(0, 1, 0), G3_VECTOR(1, 0, 0)));
-  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(AndError(IsPlane(pl, pl.GetPo(), G3_VECTOR(0, 1, 0), G3_VECTOR(1, 0, 0)), nullptr));
   // Parallel directions: error, plane unchanged.
   const G3_PLANE before = pl;
   pl.SetVxVy(G3_VECTOR1::VX, G3_VECTOR1(-1, 0, 0));
@@ -97,22 +95,17 @@ TEST_F(G3PlaneTest, IntersectionsOfPlanes) {
   EXPECT_NEAR_XYZ(line.GetVx(), 0.0, 1.0, 0.0, kRound);
   // Slanted: x + z = 2 meets z = 0 at x = 2.
   const G3_AXIS l2 = G3_PLANE::OXY.GetInter(G3_PLANE(G3_POINT(2, 0, 0), G3_VECTOR1(1, 0, 1)));
-  EXPECT_TRUE(Near<2>({l2.GetPo().GetCx(), l2.GetPo().GetCz()}, {2, 0}, kRound));
-  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(AndError(Near<2>({l2.GetPo().GetCx(), l2.GetPo().GetCz()}, {2, 0}, kRound), nullptr));
   // Parallel (either sense): the default axis and GerrNullVector.
   const G3_PLANE lifted(G3_POINT(1, 2, 3), G3_VECTOR1(0, 0, -1));
-  EXPECT_TRUE(G3_PLANE::OXY.GetInter(lifted) == G3_AXIS::OX);
-  EXPECT_EQ(Take(), &GerrNullVector);
+  EXPECT_TRUE(AndError(G3_PLANE::OXY.GetInter(lifted) == G3_AXIS::OX, &GerrNullVector));
   // Three planes, in any order.
   const G3_PLANE yMinus2(G3_POINT(0, -2, 0), G3_VECTOR1::VX, G3_VECTOR1::VZ);
   const G3_PLANE z1(G3_POINT(9, 9, 1), G3_VECTOR1::VZ);
-  EXPECT_NEAR_XYZ(z1.GetInter(x3, yMinus2), 3.0, -2.0, 1.0, kRound);
-  EXPECT_EQ(Take(), nullptr);
+  EXPECT_TRUE(AndError(Near(Xyz(z1.GetInter(x3, yMinus2)), {3.0, -2.0, 1.0}, kRound), nullptr));
   // No line between the last two: the origin. A line parallel to this plane: its Po.
-  EXPECT_XYZ(z1.GetInter(x3, x3), 0.0, 0.0, 0.0);
-  EXPECT_EQ(Take(), &GerrNullVector);
-  EXPECT_XYZ(lifted.GetInter(G3_PLANE::OXY, G3_PLANE::OXZ), 1.0, 2.0, 3.0);
-  EXPECT_EQ(Take(), &GerrNoIntersection);
+  EXPECT_XYZ_ERR(z1.GetInter(x3, x3), 0.0, 0.0, 0.0, &GerrNullVector);
+  EXPECT_XYZ_ERR(lifted.GetInter(G3_PLANE::OXY, G3_PLANE::OXZ), 1.0, 2.0, 3.0, &GerrNoIntersection);
 }
 
 TEST_F(G3PlaneTest, ParallelSameAndOrder) {

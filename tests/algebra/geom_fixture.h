@@ -33,6 +33,16 @@ class GeomTest : public ::testing::Test {
     const C_ERROR* e = Take();
     return e == nullptr ? std::string() : std::string(e->GetText());
   }
+  // ok, and then the pending error (cleared in any case) is e (null: none).
+  static ::testing::AssertionResult AndError(::testing::AssertionResult ok, const C_ERROR* e) {
+    const C_ERROR* got = Take();
+    if (ok && got != e)
+      ok = ::testing::AssertionFailure() << "error: " << (got ? got->GetText() : "none");
+    return ok;
+  }
+  static ::testing::AssertionResult AndError(bool ok, const C_ERROR* e) {
+    return AndError(::testing::AssertionResult(ok), e);
+  }
   // Whether the pending error is a mild GerrNoIntersection; cleared.
   static bool TakeMildNoIntersection() {
     const bool mild = C_ERROR::Is() && C_ERROR::GetPending()->IsMild();
@@ -133,6 +143,9 @@ void ExpectAll(const int (&holds)[N]) {
 #define EXPECT_XYZ(v, x, y, z) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, 0))
 #define EXPECT_NEAR_XYZ(v, x, y, z, tol) EXPECT_TRUE(Near(Xyz(v), {x, y, z}, tol))
 #define EXPECT_XY(v, x, y) EXPECT_TRUE(Near(Xy(v), {x, y}, 0))
+// The same, then the pending error (cleared) is e.
+#define EXPECT_XYZ_ERR(v, x, y, z, e) EXPECT_TRUE(AndError(Near(Xyz(v), {x, y, z}, 0), e))
+#define EXPECT_XY_ERR(v, x, y, e) EXPECT_TRUE(AndError(Near(Xy(v), {x, y}, 0), e))
 #define EXPECT_NEAR_XY(v, x, y, tol) EXPECT_TRUE(Near(Xy(v), {x, y}, tol))
 
 #endif
