@@ -129,10 +129,9 @@ TEST_F(G2Test, Axes) {
     EXPECT_TRUE(TakeMildNoIntersection());
   }
   EXPECT_TRUE(t == 99 && s == 99);
-  const G2_AXIS off(G2_POINT(5, 0.5), G2_VECTOR1(-1, 0));  // either sense
-  EXPECT_FALSE(G2_AXIS::OX.IsOn(off, 0.5));                 // strict
-  EXPECT_TRUE(G2_AXIS::OX.IsOn(off, 0.5000001));
-  EXPECT_FALSE(G2_AXIS::OX.IsOn(G2_AXIS::OY, 1.0));
+  // Same line: either sense, strict; crossing lines are not.
+  const G2_AXIS off(G2_POINT(5, 0.5), G2_VECTOR1(-1, 0)), &ox = G2_AXIS::OX;
+  EXPECT_TRUE(!ox.IsOn(off, 0.5) && ox.IsOn(off, 0.5000001) && !ox.IsOn(G2_AXIS::OY, 1.0));
 
   // Records: a point, then a vector (compared through their text, the axis
   // having no ==); a load that fails or reads nothing keeps the axis.
@@ -154,9 +153,7 @@ TEST_F(G2Test, TransformationBuilders) {
   // Local frame (o, u, u turned +90 degrees) to global; vectors ignore the translation.
   const G2_TRANSFO frame(G2_POINT(1, 2), G2_VECTOR1::VY);
   EXPECT_XY(Map(frame, G2_POINT(0, 1)), 0.0, 2.0);
-  G2_VECTOR v(1, 0);
-  frame.Transfo(&v);
-  EXPECT_XY(v, 0.0, 1.0);
+  EXPECT_XY(Map(frame, G2_VECTOR(1, 0)), 0.0, 1.0);
   G2_TRANSFO m;
   m.SetSym(G2_AXIS(G2_POINT(0, 1), G2_VECTOR1(1, 1)));  // the line y = x + 1
   EXPECT_NEAR_XY(Map(m, G2_POINT(0, 0)), -1.0, 1.0, kRound);

@@ -55,8 +55,7 @@ TEST_F(G3PlaneTest, DirectionsAnglesAndProjections) {
   // Parallel directions: error, plane unchanged.
   const G3_PLANE before = pl;
   pl.SetVxVy(G3_VECTOR1::VX, G3_VECTOR1(-1, 0, 0));
-  EXPECT_EQ(Take(), &GerrNullVector);
-  EXPECT_TRUE(pl == before);
+  EXPECT_TRUE(AndError(pl == before, &GerrNullVector));
   pl.InvertVx();  // each inversion flips the normal
   EXPECT_XYZ(pl.GetVz(), 0.0, 0.0, 1.0);
   pl.Offset(G_DIS(-0.5));  // along the normal
