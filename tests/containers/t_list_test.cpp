@@ -348,25 +348,6 @@ TEST_F(TListTest, SortMatchesStdSortAroundTheInsertionSortThreshold) {
   EXPECT_TRUE(Is(flagged, {3, 1, 2}));
 }
 
-TEST_F(TListTest, PartitionLeavesPivotBetweenItsSides) {
-  // The kd-tree's selection relies on these bounds.
-  std::mt19937 rng(7);
-  std::uniform_int_distribution<int> d(0, 20);
-  for (int n = 2; n < 60; ++n) {
-    VI a(n);
-    for (int& v : a) v = d(rng);
-    const int pivot = a[n / 2];
-    int i = 0, j = 0;
-    Tpartition(
-        a.data(), 0, n - 1, [](int x, int y) { return x < y; }, &i, &j);
-    ASSERT_TRUE(j >= 0 && j < i && i <= n) << n;
-    EXPECT_EQ(a[j], pivot);
-    for (int k = 0; k < n; ++k) {
-      EXPECT_TRUE(k < j ? a[k] <= pivot : k < i ? a[k] == pivot : a[k] >= pivot) << n << " " << k;
-    }
-  }
-}
-
 TEST_F(TListTest, StableSortKeepsOrderOfEqualElements) {
   std::mt19937 rng(99);
   std::uniform_int_distribution<int> d(0, 9);

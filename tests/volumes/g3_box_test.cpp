@@ -48,9 +48,6 @@ TEST_F(G3BoxTest, MeasuresCornersAndResizing) {
 }
 
 TEST_F(G3BoxTest, IntersectWithinTheDistanceResolution) {
-  G3_BOX a = kUnit;
-  a.Intersect(G3_BOX(0.5, 2, -1, 0.25, 0.5, 0.75));
-  Expect(a, {0.5, 1, 0, 0.25, 0.5, 0.75});
   // A gap of 5e-9 is below G_DIS::Min (1e-8): swapped shut, no error.
   G3_BOX g = kUnit;
   g.Intersect(G3_BOX(1 + 5e-9, 2, 0, 1, 0, 1));
