@@ -82,8 +82,7 @@ TEST_F(G3PlaneTest, AxisCrossingThePlane) {
   EXPECT_TRUE(p == G3_POINT(9, 9, 9) && u == 99 && v == 99);
   EXPECT_TRUE(pl.DoesIntersect(G3_AXIS(G3_POINT::P0, G3_VECTOR1(1, 0, 1e-9))));
   EXPECT_XYZ(pl.GetInter(G3_AXIS::OY, &u, &v), 1.0, 1.0, 1.0);
-  EXPECT_TRUE(TakeMildNoIntersection());
-  EXPECT_EQ(u, 99);
+  EXPECT_TRUE(TakeMildNoIntersection() && u == 99);
 }
 
 TEST_F(G3PlaneTest, IntersectionsOfPlanes) {
