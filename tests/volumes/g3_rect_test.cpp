@@ -14,7 +14,6 @@ const G3_PLANE kSide(G3_POINT(1, 0, 0), G3_VECTOR1(0, 1, 0), G3_VECTOR1(0, 0, 1)
 
 TEST_F(G3RectTest, BoundsFromPlaneCoordinates) {
   G3_RECT r;
-  Expect(r, kVoid);
   r.Unite(G3_POINT(2, 3, 0));
   r.Unite(G3_POINT(-1, 5, 7));  // the normal component is ignored
   Expect(r, {-1, 2, 3, 5});
