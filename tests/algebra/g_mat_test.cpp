@@ -34,11 +34,9 @@ TEST_F(MatTest, Mat33BuildersApplicationAndComposition) {
   EXPECT_NEAR_XY(Map(s, G2_VECTOR1(3, 4)), 0.6, 0.8, 1e-15);
 
   // this <<= b is this . b (b first); this >>= b is b . this.
-  G_MAT33 a(G2_VECTOR(1, 0)), b(G2_VECTOR(1, 0));
-  a <<= G_MAT33(G_ANG(90));  // rotate, then translate
-  b >>= G_MAT33(G_ANG(90));  // translate, then rotate
-  EXPECT_XY(Map(a, G2_POINT(1, 0)), 1, 1);
-  EXPECT_XY(Map(b, G2_POINT(1, 0)), 0, 2);
+  const G_MAT33 r(G_ANG(90));
+  EXPECT_XY(Map(G_MAT33(G2_VECTOR(1, 0)) <<= r, G2_POINT(1, 0)), 1, 1);  // turn, then shift
+  EXPECT_XY(Map(G_MAT33(G2_VECTOR(1, 0)) >>= r, G2_POINT(1, 0)), 0, 2);  // shift, then turn
 }
 
 TEST_F(MatTest, InversionByCofactors) {
@@ -46,8 +44,7 @@ TEST_F(MatTest, InversionByCofactors) {
   const double z[4][4] = {{1, 2, 3, 4}, {0, 0, 0, 0}, {5, 6, 7, 8}, {0, 0, 0, 1}};
   G_MAT44 m;
   m.SetMat(z);
-  EXPECT_FALSE(m.Invert());
-  EXPECT_FALSE(C_ERROR::Is());
+  EXPECT_FALSE(m.Invert() || C_ERROR::Is());
   ExpectMat(m, z);
   const double g[4][4] = {{2, -1, 0, 3}, {1, 3, -2, 0}, {0, 1, 4, -1}, {1, 0, 1, 2}};
   m.SetMat(g);

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <iomanip>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 
 #include "frame/g_errors.h"
@@ -95,17 +94,14 @@ template <class V>
 std::array<double, 2> Xy(const V& v) { return {v.GetCx(), v.GetCy()}; }
 
 // Each coordinate within tol of the one expected (exactly when tol is 0); a failure
-// shows the coordinates found.
+// shows the first coordinate that is not.
 template <size_t N>
 ::testing::AssertionResult Near(const std::array<double, N>& found,
                                 const std::array<double, N>& expected, double tol) {
-  for (size_t i = 0; i < N; ++i) {
-    if (found[i] == expected[i] || std::fabs(found[i] - expected[i]) <= tol) continue;
-    std::ostringstream s;
-    s << std::setprecision(17) << "found";
-    for (double f : found) s << " " << f;
-    return ::testing::AssertionFailure() << s.str();
-  }
+  for (size_t i = 0; i < N; ++i)
+    if (found[i] != expected[i] && !(std::fabs(found[i] - expected[i]) <= tol))
+      return ::testing::AssertionFailure() << std::setprecision(17) << "coordinate " << i
+                                           << " is " << found[i] << ", not " << expected[i];
   return ::testing::AssertionSuccess();
 }
 
