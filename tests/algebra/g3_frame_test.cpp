@@ -18,11 +18,9 @@ using Ax = std::array<double, 3>;
 // The three axes of f, each within tol (exactly when tol is 0).
 ::testing::AssertionResult Axes(const G3_FRAME& f, const Ax& x, const Ax& y, const Ax& z,
                                 double tol = 1e-12) {
-  const G3_VECTOR1* found[3] = {&f.GetVx(), &f.GetVy(), &f.GetVz()};
-  const Ax* want[3] = {&x, &y, &z};
-  ::testing::AssertionResult r = ::testing::AssertionSuccess();
-  for (int i = 0; i < 3 && r; ++i) r = Near(Xyz(*found[i]), *want[i], tol) << " on axis " << i;
-  return r;
+  ::testing::AssertionResult r = Near(Xyz(f.GetVx()), x, tol) << " on X";
+  if (r) r = Near(Xyz(f.GetVy()), y, tol) << " on Y";
+  return r ? Near(Xyz(f.GetVz()), z, tol) << " on Z" : r;
 }
 
 TEST_F(FrameTest, Constructors) {
