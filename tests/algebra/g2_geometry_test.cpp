@@ -113,8 +113,7 @@ TEST_F(G2Test, Axes) {
   const G2_AXIS ab(G2_POINT(1, 1), G2_POINT(1, 5));
   EXPECT_XY_ERR(G2_AXIS(G2_POINT(1, 1), G2_POINT(1, 1)).GetVx(), 1.0, 0.0, &GerrNullVector);
   double t = 0, s = 0;
-  EXPECT_XY(ab.GetProj(G2_POINT(4, -2), &t), 1.0, -2.0);
-  EXPECT_EQ(t, -3);
+  EXPECT_TRUE(Near(Xy(ab.GetProj(G2_POINT(4, -2), &t)), {1, -2}, 0) && t == -3);
   EXPECT_XY(G2_AXIS::OX.GetInter(G2_AXIS(G2_POINT(3, 5), G2_VECTOR1::VY), 0, &t, &s), 3.0, 0.0);
   EXPECT_TRUE(t == 3 && s == -5);
   // A sine of 2e-8 still meets, far away.
@@ -202,8 +201,7 @@ TEST_F(G2Test, PointLists) {
   // A record that fails ends the load; the points read before it stay.
   const G2_POINTS part = Loaded(G2_POINTS(), C_FILE::TEXT, text.substr(0, text.size() - 5));
   EXPECT_EQ(Take(), &CerrEndOfFile);
-  ASSERT_EQ(part.GetNumber(), 1);
-  EXPECT_XY(part.Get(0), 2.0, 1.0);
+  EXPECT_TRUE(part.GetNumber() == 1 && part.Get(0) == G2_POINT(2, 1));
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ TEST_F(G3AxisTest, TwoAxes) {
   EXPECT_TRUE(Near<2>({t, s}, {5, 2 * std::sqrt(2.0)}, kRound));
   // Meeting lines, also within the distance resolution.
   const G3_AXIS meets(G3_POINT(2, -4, 0), G3_VECTOR1::VY);
-  EXPECT_XYZ(G3_AXIS::OX.GetInter(meets, 0, &t, &s), 2.0, 0.0, 0.0);
-  EXPECT_TRUE(t == 2 && s == 4);
+  EXPECT_TRUE(Near(Xyz(G3_AXIS::OX.GetInter(meets, 0, &t, &s)), {2, 0, 0}, 0) && t == 2 && s == 4);
   const G3_AXIS close(G3_POINT(2, -4, 0.5e-8), G3_VECTOR1::VY);
   EXPECT_NEAR_XYZ(G3_AXIS::OX.GetInter(close, 0), 2.0, 0.0, 0.0, kRound);
   EXPECT_EQ(Take(), nullptr);

@@ -88,9 +88,8 @@ TEST_F(G3PlaneTest, AxisCrossingThePlane) {
 TEST_F(G3PlaneTest, IntersectionsOfPlanes) {
   // z = 0 and x = 3: the line x = 3, z = 0 along Y.
   const G3_PLANE x3(G3_POINT(3, 5, 7), G3_VECTOR1::VY, G3_VECTOR1::VZ);
-  const G3_AXIS line = G3_PLANE::OXY.GetInter(x3);
-  EXPECT_NEAR_XYZ(line.GetPo(), 3.0, 0.0, 0.0, kRound);
-  EXPECT_NEAR_XYZ(line.GetVx(), 0.0, 1.0, 0.0, kRound);
+  const G3_AXIS l = G3_PLANE::OXY.GetInter(x3);
+  EXPECT_TRUE(Near(Xyz(l.GetPo()), {3, 0, 0}, kRound) && Near(Xyz(l.GetVx()), {0, 1, 0}, kRound));
   // Slanted: x + z = 2 meets z = 0 at x = 2.
   const G3_AXIS l2 = G3_PLANE::OXY.GetInter(G3_PLANE(G3_POINT(2, 0, 0), G3_VECTOR1(1, 0, 1)));
   EXPECT_TRUE(AndError(Near<2>({l2.GetPo().GetCx(), l2.GetPo().GetCz()}, {2, 0}, kRound), nullptr));

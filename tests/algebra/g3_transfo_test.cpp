@@ -254,8 +254,7 @@ TEST_F(TransfoTest, ApplicationForms) {
 
   // The value types' own Transfo.
   const G3_AXIS ax = Moved(G3_AXIS(G3_POINT(1, 0, 0), G3_VECTOR1(1, 0, 0)), r * t);
-  EXPECT_NEAR_XYZ(ax.GetPo(), -2, 2, 3, 1e-12);
-  EXPECT_NEAR_XYZ(ax.GetVx(), 0, 1, 0, 1e-12);
+  EXPECT_TRUE(Near(Xyz(ax.GetPo()), {-2, 2, 3}, 1e-12) && Near(Xyz(ax.GetVx()), {0, 1, 0}, 1e-12));
   // A shear keeps a plane orthonormal: Vy = unit(n ^ Vx) from the images
   // (1, 1, 0) of Y and (0, 1, 1) of Z, n along (1, -1, 1).
   const double s[4][4] = {{1, 1, 0, 0}, {0, 1, 1, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -301,8 +300,7 @@ TEST_F(TransfoTest, Records) {
   // Cut short or malformed: the error, and the map as it was, properties too.
   EXPECT_TRUE(Kept(r, C_FILE::TEXT, "1\n0\n0\n", &CerrEndOfFile));
   const char* bad = "1\n0\nzero\n0\n0\n1\n0\n0\n0\n0\n1\n0\n0\n0\n0\n1\n";
-  EXPECT_EQ(Props(Loaded(r, C_FILE::TEXT, bad)), "PVO-- 1");
-  EXPECT_EQ(Take(), &CerrStringNotReal);
+  EXPECT_TRUE(AndError(Props(Loaded(r, C_FILE::TEXT, bad)) == "PVO-- 1", &CerrStringNotReal));
 }
 
 }  // namespace
