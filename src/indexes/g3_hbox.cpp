@@ -1,7 +1,9 @@
 #include "indexes/g3_hbox.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -102,6 +104,11 @@ inline void UniteInto(G3_BOX* a, const G3_BOX& b) {
   if (b.GetYmax() > a->GetYmax()) a->SetYmax(b.GetYmax());
   if (b.GetZmin() < a->GetZmin()) a->SetZmin(b.GetZmin());
   if (b.GetZmax() > a->GetZmax()) a->SetZmax(b.GetZmax());
+}
+
+// The minimum coordinate of b along axis 0, 1 or 2.
+inline double MinOf(const G3_BOX& b, int axis) {
+  return axis == 0 ? b.GetXmin() : (axis == 1 ? b.GetYmin() : b.GetZmin());
 }
 
 const T_LIST<G3_BOX>& EmptyBoxes() {
@@ -256,12 +263,25 @@ void G3_HBOX::BuildHBox(C_BOOL splitZ) {
   area.keys = static_cast<SORT_KEY*>(::operator new(sizeof(SORT_KEY) * size_t(n), std::nothrow));
   area.boxes = static_cast<G3_BOX*>(::operator new(sizeof(G3_BOX) * size_t(n), std::nothrow));
   area.ids = static_cast<int*>(::operator new(sizeof(int) * size_t(n), std::nothrow));
-  if (area.keys != nullptr && area.boxes != nullptr && area.ids != nullptr) area_ = &area;
-  Build(0, n - 1, splitZ);
+  area.mins = static_cast<double*>(::operator new(sizeof(double) * size_t(n), std::nothrow));
+  if (area.keys != nullptr && area.boxes != nullptr && area.ids != nullptr &&
+      area.mins != nullptr)
+    area_ = &area;
+  if (area_ != nullptr && !boxes_->IsSorted() && n >= 2) {
+    // Along an axis where no two minimums are equal, a sort has one outcome
+    // whatever the order it starts from: a split there needs only the
+    // smaller half, and the order inside the halves is settled when a leaf
+    // or a sort with equal keys needs it.
+    for (int axis = 0; axis < 3; ++axis) area.distinct[axis] = DistinctMins(axis);
+    BuildFast(0, n - 1, splitZ, -1);
+  } else {
+    Build(0, n - 1, splitZ);
+  }
   area_ = nullptr;
   ::operator delete(area.keys);
   ::operator delete(area.boxes);
   ::operator delete(area.ids);
+  ::operator delete(area.mins);
 }
 
 void G3_HBOX::Build(int first, int last, C_BOOL splitZ) {
@@ -336,6 +356,135 @@ void G3_HBOX::SortRange(int axis, int first, int last) {
   std::memcpy(id, area_->ids, sizeof(int) * size_t(n));
   std::memcpy(static_cast<void*>(box), area_->boxes, sizeof(G3_BOX) * size_t(n));
   ids_.SetSorted(false);
+}
+
+void G3_HBOX::BuildFast(int first, int last, C_BOOL splitZ, int order) {
+  if (last - first + 1 < leafSize_) {
+    if (order >= 0) OrderBy(order, first, last);
+    G3_HBOXELT& e = elts_[eltCount_];
+    e = G3_HBOXELT();
+    e = RangeBox(first, last);
+    e.SetMin(first);
+    e.SetMax(last);
+    e.SetType(G3_HBOXELT::LEAF);
+    ++eltCount_;
+    return;
+  }
+  // The extents do not depend on the order of the positions (a minimum of
+  // -0 or +0 gives the same differences to compare).
+  const G3_BOX b = RangeBox(first, last);
+  const double dx = b.GetDeltaX(), dy = b.GetDeltaY(), dz = b.GetDeltaZ();
+  int axis = dy < dx ? 0 : 1;
+  double extent = axis == 0 ? dx : dy;
+  if (splitZ && dz > extent) axis = 2;
+  const int mid = (first + last) / 2;
+  int childOrder = -1;
+  if (area_->distinct[axis]) {
+    SplitAt(axis, first, mid, last);
+    childOrder = axis;
+  } else {
+    // Equal keys: the quicksort's outcome depends on where it starts from.
+    if (order >= 0) OrderBy(order, first, last);
+    SortRange(axis, first, last);
+  }
+  BuildFast(first, mid, splitZ, childOrder);
+  const int left = eltCount_ - 1;
+  BuildFast(mid + 1, last, splitZ, childOrder);
+  const int right = eltCount_ - 1;
+  G3_BOX nb = elts_[left].GetBox();
+  nb.Unite(elts_[right].GetBox());
+  G3_HBOXELT& e = elts_[eltCount_];
+  e = G3_HBOXELT();
+  e = nb;
+  e.SetMin(first);
+  e.SetMax(last);
+  e.SetType(G3_HBOXELT::NODE);
+  e.SetLink1(left);
+  e.SetLink2(right);
+  ++eltCount_;
+}
+
+void G3_HBOX::OrderBy(int axis, int first, int last) {
+  int* id = ids_.GetAdrFast(0);
+  if (last - first < 16) {
+    // Insertion sort in place for the short runs of the leaves.
+    for (int k = first + 1; k <= last; ++k) {
+      const G3_BOX v = posBoxes_[k];
+      const int vid = id[k];
+      const double key = MinOf(v, axis);
+      int m = k;
+      for (; m > first && key < MinOf(posBoxes_[m - 1], axis); --m) {
+        posBoxes_[m] = posBoxes_[m - 1];
+        id[m] = id[m - 1];
+      }
+      posBoxes_[m] = v;
+      id[m] = vid;
+    }
+    return;
+  }
+  SORT_KEY* keys = area_->keys;
+  const int n = last - first + 1;
+  for (int k = 0; k < n; ++k) keys[k] = SORT_KEY{MinOf(posBoxes_[first + k], axis), k};
+  std::sort(keys, keys + n, [](const SORT_KEY& a, const SORT_KEY& b) { return a.key < b.key; });
+  for (int k = 0; k < n; ++k) {
+    area_->ids[k] = id[first + keys[k].pos];
+    area_->boxes[k] = posBoxes_[first + keys[k].pos];
+  }
+  std::memcpy(id + first, area_->ids, sizeof(int) * size_t(n));
+  std::memcpy(static_cast<void*>(posBoxes_ + first), area_->boxes, sizeof(G3_BOX) * size_t(n));
+}
+
+void G3_HBOX::SplitAt(int axis, int first, int mid, int last) {
+  const int n = last - first + 1;
+  double* mins = area_->mins;
+  for (int k = 0; k < n; ++k) mins[k] = MinOf(posBoxes_[first + k], axis);
+  std::nth_element(mins, mins + (mid - first), mins + n);
+  const double pivot = mins[mid - first];
+  // The keys being all different, exactly mid - first + 1 of them are at
+  // most the pivot.
+  int* id = ids_.GetAdrFast(0);
+  int i = first, j = last;
+  for (;;) {
+    while (i <= j && MinOf(posBoxes_[i], axis) <= pivot) ++i;
+    while (i <= j && MinOf(posBoxes_[j], axis) > pivot) --j;
+    if (i >= j) break;
+    std::swap(posBoxes_[i], posBoxes_[j]);
+    std::swap(id[i], id[j]);
+  }
+  ids_.SetSorted(false);
+}
+
+C_BOOL G3_HBOX::DistinctMins(int axis) const {
+  // Keys are counted by hash in a table of small counters; only those whose
+  // counter saw two keys are then sorted and compared. -0 and +0 are equal
+  // keys, and hash alike.
+  const int n = boxes_->GetNumber();
+  size_t slots = 2;
+  int shift = 63;
+  while (slots < 8 * size_t(n)) slots *= 2, --shift;
+  unsigned char* seen = reinterpret_cast<unsigned char*>(area_->boxes);  // 48 bytes a box
+  std::memset(seen, 0, slots);
+  auto slot = [shift](double v) {
+    uint64_t bits = 0;
+    if (v != 0) std::memcpy(&bits, &v, sizeof(bits));
+    return size_t((bits * 0x9E3779B97F4A7C15ull) >> shift);
+  };
+  for (int k = 0; k < n; ++k) {
+    const double v = MinOf(posBoxes_[k], axis);
+    if (std::isnan(v)) return false;
+    unsigned char& c = seen[slot(v)];
+    if (c < 2) ++c;
+  }
+  double* shared = area_->mins;
+  int count = 0;
+  for (int k = 0; k < n; ++k) {
+    const double v = MinOf(posBoxes_[k], axis);
+    if (seen[slot(v)] >= 2) shared[count++] = v;
+  }
+  std::sort(shared, shared + count);
+  for (int k = 1; k < count; ++k)
+    if (shared[k] == shared[k - 1]) return false;
+  return true;
 }
 
 G3_BOX G3_HBOX::RangeBox(int first, int last) const {

@@ -146,6 +146,18 @@ class G_API G3_HBOX {
   void SortRange(int axis, int first, int last);
   // GetBox read from the boxes in permutation order.
   G3_BOX RangeBox(int first, int last) const;
+  // Build over positions first..last, whose order is the one the sorts give
+  // when order is -1, and otherwise the ascending order of their minimums
+  // along axis order (all different there), to be put in place when needed.
+  void BuildFast(int first, int last, C_BOOL splitZ, int order);
+  // Positions first..last in ascending order of their minimums along axis,
+  // all different.
+  void OrderBy(int axis, int first, int last);
+  // Positions first..last parted so that the mid - first + 1 smallest
+  // minimums along axis, all different, come first.
+  void SplitAt(int axis, int first, int mid, int last);
+  // No two boxes share their minimum along axis, and none is NaN.
+  C_BOOL DistinctMins(int axis) const;
 
   // Work area of a build: a sort key per position, and room to permute.
   struct SORT_KEY {
@@ -156,6 +168,8 @@ class G_API G3_HBOX {
     SORT_KEY* keys = nullptr;
     G3_BOX* boxes = nullptr;
     int* ids = nullptr;
+    double* mins = nullptr;
+    C_BOOL distinct[3];  // DistinctMins of each axis
   };
 
   G3_HBOXELT* elts_ = nullptr;

@@ -118,21 +118,27 @@ void RefBuild(const T_LIST<G3_BOX>& l, bool splitZ, int leaf, int first, int las
   out->push_back({nb, 1, first, last, left, right});
 }
 
-// Many equal keys, signed zeros and a NaN box: the build permutes ids exactly
-// as the list's sort does, and builds the same elements.
+// The build permutes ids exactly as the list's sort does, and builds the
+// same elements: with many equal keys, signed zeros and a NaN box; with keys
+// all different along x and y but not z; with keys all different.
 TEST_F(HboxTest, BuildMatchesASortThroughTheList) {
   std::mt19937 rng(31);
   std::uniform_int_distribution<int> c(0, 12);
-  T_LIST<G3_BOX> l;
-  for (int i = 0; i < 3000; ++i) {
-    const double x = c(rng), y = c(rng), z = c(rng) * 0.5;
-    l.Append(G3_BOX(x, x + c(rng), y, y + 1, z, z + c(rng)));
-  }
-  *l.GetAdr(5) = G3_BOX(-0.0, 1, -0.0, 1, -0.0, 1);
-  *l.GetAdr(6) = G3_BOX(0.0, 1, 0.0, 1, 0.0, 1);
-  l.GetAdr(7)->SetYmin(kNan);
-  for (int flagged = 0; flagged < 2; ++flagged) {
-    l.SetSorted(flagged == 1);  // a list flagged sorted is not sorted again
+  std::uniform_real_distribution<double> u(0, 200);
+  for (int set = 0; set < 5; ++set) {  // set 4: set 0's kind, flagged sorted
+    T_LIST<G3_BOX> l;
+    for (int i = 0; i < 3000; ++i) {
+      double x = c(rng), y = c(rng), z = c(rng) * 0.5;
+      if (set % 4 > 0) x = u(rng), y = u(rng), z = set == 1 ? c(rng) * 16 : u(rng);
+      l.Append(G3_BOX(x, x + c(rng), y, y + 1, z, z + c(rng)));
+    }
+    if (set % 4 == 0) {
+      *l.GetAdr(5) = G3_BOX(-0.0, 1, -0.0, 1, -0.0, 1);
+      *l.GetAdr(6) = G3_BOX(0.0, 1, 0.0, 1, 0.0, 1);
+      l.GetAdr(7)->SetYmin(kNan);
+    }
+    if (set == 3) l.GetAdr(8)->SetZmin(kNan);  // x and y still all different
+    l.SetSorted(set == 4);  // a list flagged sorted is not sorted again
     for (int leaf : {2, 5}) {
       for (bool splitZ : {false, true}) {
         G3_HBOX h;
