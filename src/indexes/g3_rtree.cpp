@@ -94,8 +94,13 @@ C_BOOL HasNan(const G3_BOX& b) {
 
 // TisEqual (relative 1e-12), with the calls it would answer false spared: a
 // gap beyond a looser bound cannot be equal.
+// std::fmax without the library call: a NaN argument gives the other one.
+inline double MaxNum(double x, double y) {
+  return std::isnan(x) ? y : (std::isnan(y) ? x : (x < y ? y : x));
+}
+
 inline C_BOOL NearlyEqual(double a, double b) {
-  const double scale = std::fmax(1.0, std::fmax(std::fabs(a), std::fabs(b)));
+  const double scale = MaxNum(1.0, MaxNum(std::fabs(a), std::fabs(b)));
   if (std::fabs(a - b) > 1e-9 * scale) return false;
   return TisEqual(a, b);
 }
