@@ -569,8 +569,11 @@ void G3_HBOX::GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const {
     const G3_HBOXELT& e = elts_[elt];
     if (!e.GetBox().Intersect(a, nullptr)) return;
     if (e.GetType() == G3_HBOXELT::LEAF) {
+      // The line test takes a box with a NaN coordinate for met: such a box
+      // meets nothing here, as in the box queries.
       for (int k = e.GetMin(); k <= e.GetMax(); ++k)
-        if (posBoxes_[k].Intersect(a, nullptr)) ids->Append(ids_[k]);
+        if ((!hasNan_ || !HasNan(posBoxes_[k])) && posBoxes_[k].Intersect(a, nullptr))
+          ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
