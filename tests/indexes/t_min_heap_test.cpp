@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -22,101 +23,83 @@ struct CELL_DIST {
   static double Get(const CELL& c) { return c.dist; }
 };
 
-std::vector<char> Layout(const T_MIN_HEAP<ENTRY>& h) {
-  std::vector<char> v;
-  for (int i = 0; i < h.GetNumber(); ++i) v.push_back(h.GetFast(i).name);
-  return v;
-}
-
 class MinHeapTest : public ::testing::Test {
  protected:
   void SetUp() override { C_ERROR::ClearPending(); }
   void TearDown() override { C_ERROR::ClearPending(); }
 };
 
-// Equal keys: a pushed entry climbs over every parent that is not strictly
-// smaller, and a pop walks the hole to a leaf through the left child on ties
-// before the last entry fills it and climbs. Traced by hand: a, b, c, d of
-// one key are laid out d c b a and come out d c b a.
-TEST_F(MinHeapTest, EqualKeysFollowThePushAndPopMoves) {
-  T_MIN_HEAP<ENTRY> h;
-  for (char n : {'a', 'b', 'c', 'd'}) h.Push(ENTRY{1.0, n});
-  EXPECT_EQ(Layout(h), (std::vector<char>{'d', 'c', 'b', 'a'}));
-  ENTRY e;
-  ASSERT_TRUE(h.Pop(&e));
-  EXPECT_EQ(e.name, 'd');
-  // The hole went 0 -> 1 -> 3, the last position: nothing to move.
-  EXPECT_EQ(Layout(h), (std::vector<char>{'c', 'a', 'b'}));
-  ASSERT_TRUE(h.Pop(&e));
-  EXPECT_EQ(e.name, 'c');
-  // The hole stopped at 1; b moved in and climbed over a (equal key).
-  EXPECT_EQ(Layout(h), (std::vector<char>{'b', 'a'}));
-  EXPECT_EQ(h.Pop().name, 'b');
-  EXPECT_EQ(h.Pop().name, 'a');
-  EXPECT_TRUE(h.IsVoid());
+// Push and pop moves traced by hand. A push climbs over every parent that is
+// not strictly smaller; a pop walks the hole to a leaf through the smaller
+// child (the left one on ties), then the last entry fills the hole (unless
+// the hole is the last position) and climbs.
+TEST_F(MinHeapTest, PushAndPopFollowTheTieRules) {
+  struct STEP {
+    double key;          // a push of (key, name); 0 for a pop returning name
+    char name;
+    const char* layout;  // names in heap order afterwards
+  };
+  const STEP equal[] = {
+      {1, 'a', "a"}, {1, 'b', "ba"}, {1, 'c', "cab"}, {1, 'd', "dcba"},  // each climbs to the top
+      {0, 'd', "cab"},  // hole 0 -> 1 -> 3, the last position: nothing moves
+      {0, 'c', "ba"},   // hole 0 -> 1; b fills it and climbs over a (equal key)
+      {0, 'b', "a"},    {0, 'a', ""}};
+  const STEP distinct[] = {
+      {1, 'a', "a"}, {5, 'b', "ab"}, {2, 'c', "abc"}, {6, 'd', "abcd"}, {7, 'e', "abcde"},
+      {3, 'f', "abcdef"},
+      {0, 'a', "cbfde"},  // hole 0 -> 2 -> 5, the last position
+      {0, 'c', "fbed"},   // hole 0 -> 2; e fills it and stays
+      {0, 'f', "bde"},    // hole 0 -> 1 -> 3, the last position
+      {0.5, 'g', "gbed"}};
+  for (const auto& steps : {std::vector<STEP>(std::begin(equal), std::end(equal)),
+                            std::vector<STEP>(std::begin(distinct), std::end(distinct))}) {
+    T_MIN_HEAP<ENTRY> h;
+    for (const STEP& s : steps) {
+      if (s.key != 0) h.Push(ENTRY{s.key, s.name});
+      else EXPECT_EQ(h.Pop().name, s.name);
+      std::string layout;
+      for (int i = 0; i < h.GetNumber(); ++i) layout += h[i].name;
+      EXPECT_EQ(layout, s.layout);
+    }
+  }
   EXPECT_FALSE(C_ERROR::Is());
 }
 
-TEST_F(MinHeapTest, DistinctKeysFollowThePushAndPopMoves) {
-  T_MIN_HEAP<ENTRY> h;
-  // 1a 5b 2c 6d 7e 3f: every parent is already smaller, nothing climbs.
-  const double keys[] = {1, 5, 2, 6, 7, 3};
-  const char names[] = {'a', 'b', 'c', 'd', 'e', 'f'};
-  for (int i = 0; i < 6; ++i) h.Push(ENTRY{keys[i], names[i]});
-  EXPECT_EQ(Layout(h), (std::vector<char>{'a', 'b', 'c', 'd', 'e', 'f'}));
-  EXPECT_EQ(h.Pop().name, 'a');  // hole 0 -> 2 -> 5, the last position
-  EXPECT_EQ(Layout(h), (std::vector<char>{'c', 'b', 'f', 'd', 'e'}));
-  EXPECT_EQ(h.Pop().name, 'c');  // hole 0 -> 2, e fills it and stays
-  EXPECT_EQ(Layout(h), (std::vector<char>{'f', 'b', 'e', 'd'}));
-  EXPECT_EQ(h.Pop().name, 'f');  // hole 0 -> 1 -> 3, the last position
-  EXPECT_EQ(Layout(h), (std::vector<char>{'b', 'd', 'e'}));
-  // A small key pushed last climbs to the top.
-  h.Push(ENTRY{0.5, 'g'});
-  EXPECT_EQ(Layout(h), (std::vector<char>{'g', 'b', 'e', 'd'}));
-  EXPECT_EQ(h.Top().name, 'g');
-}
-
-TEST_F(MinHeapTest, PopOnAVoidHeapRaisesListIsVoid) {
+// A void heap refuses a pop with TerrListIsVoid, leaving *out untouched or
+// giving a default entry; a checked read out of range raises
+// TerrInvalidIndex.
+TEST_F(MinHeapTest, VoidPopsAndBadReadsRaiseErrors) {
   T_MIN_HEAP<ENTRY> h;
   ENTRY e{7.0, 'x'};
   EXPECT_FALSE(h.Pop(&e));
-  EXPECT_EQ(C_ERROR::GetPending(), &TerrListIsVoid);
-  EXPECT_EQ(e.name, 'x');  // untouched
+  EXPECT_TRUE(C_ERROR::GetPending() == &TerrListIsVoid && e.name == 'x');
   C_ERROR::ClearPending();
-  EXPECT_EQ(h.Pop().key, 0.0);  // a default entry
-  EXPECT_EQ(C_ERROR::GetPending(), &TerrListIsVoid);
-  C_ERROR::ClearPending();
-  // Emptied by pops, the heap still refuses one more.
   h.Push(ENTRY{1, 'a'});
   EXPECT_TRUE(h.Pop(nullptr));
-  EXPECT_FALSE(h.Pop(nullptr));
+  EXPECT_EQ(h.Pop().key, 0.0);
   EXPECT_EQ(C_ERROR::GetPending(), &TerrListIsVoid);
   C_ERROR::ClearPending();
-  // Checked reads: in range as the unchecked ones, out of range an error.
   h.Push(ENTRY{2, 'b'});
   EXPECT_TRUE(h.Get(0).name == 'b' && h[0].name == 'b' && !C_ERROR::Is());
   EXPECT_EQ(h.Get(1).name, ' ');
   EXPECT_EQ(C_ERROR::GetPending(), &TerrInvalidIndex);
 }
 
-// Many random keys through growth, with an accessor instead of a key member:
-// they come out in the order of a plain sort, and copies are independent.
+// Many random keys through growth, pops interleaved, with an accessor
+// instead of a key member: they come out in the order of a plain sort, each
+// once, and copies are independent.
 TEST_F(MinHeapTest, RandomKeysComeOutSortedThroughAnAccessor) {
   std::mt19937 rng(12345);
   std::uniform_int_distribution<int> d(0, 200);  // many equal keys
   T_MIN_HEAP<CELL, CELL_DIST> h;
   std::vector<double> keys;
   for (int i = 0; i < 3000; ++i) {
-    const double k = d(rng) * 0.5;
-    keys.push_back(k);
-    h.Push(CELL{k, i});
-    // Interleave pops so that holes are made in a growing heap.
-    if (i % 7 == 6) {
-      const CELL c = h.Pop();
-      auto it = std::min_element(keys.begin(), keys.end());
-      EXPECT_EQ(c.dist, *it);
-      keys.erase(it);
-    }
+    keys.push_back(d(rng) * 0.5);
+    h.Push(CELL{keys.back(), i});
+    if (i % 7 != 6) continue;
+    auto it = std::min_element(keys.begin(), keys.end());
+    EXPECT_EQ(h.Pop().dist, *it);
+    keys.erase(it);
   }
   T_MIN_HEAP<CELL, CELL_DIST> copy(h);
   std::sort(keys.begin(), keys.end());
@@ -127,13 +110,9 @@ TEST_F(MinHeapTest, RandomKeysComeOutSortedThroughAnAccessor) {
     EXPECT_EQ(c.dist, k);
     seen.push_back(c.id);
   }
-  EXPECT_TRUE(h.IsVoid());
   std::sort(seen.begin(), seen.end());
-  EXPECT_TRUE(std::adjacent_find(seen.begin(), seen.end()) == seen.end());
-  EXPECT_EQ(copy.GetNumber(), int(keys.size()));
-  EXPECT_EQ(copy.Pop().dist, keys.front());
-  copy.Clear();
-  EXPECT_TRUE(copy.IsVoid());
+  EXPECT_TRUE(h.IsVoid() && std::adjacent_find(seen.begin(), seen.end()) == seen.end());
+  EXPECT_TRUE(copy.GetNumber() == int(keys.size()) && copy.Pop().dist == keys.front());
   EXPECT_FALSE(C_ERROR::Is());
 }
 
