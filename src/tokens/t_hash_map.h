@@ -125,7 +125,9 @@ class T_HASH_MAP {
       Rebuild(NextBucketCount(entries_ + 1));
       if (C_ERROR::Is()) return;
     }
-    ENTRY* head = &buckets_[mod_.Of(H::Hash(key))];
+    const uint32_t hash = H::Hash(key);
+    if (hash > maxHash_) maxHash_ = hash;
+    ENTRY* head = &buckets_[mod_.Of(hash)];
     if (head->next == kEmpty) {
       Fill(head, key, value);
       ++entries_;
@@ -186,6 +188,7 @@ class T_HASH_MAP {
     MarkEmpty(buckets_, nbuckets_);
     FreePool();
     entries_ = 0;
+    maxHash_ = 0;
   }
 
   // Clear, then release the bucket array too.
@@ -194,6 +197,7 @@ class T_HASH_MAP {
     ::operator delete(buckets_);
     buckets_ = nullptr;
     capacity_ = number_ = nbuckets_ = entries_ = 0;
+    maxHash_ = 0;
     mod_ = T_HASH_MOD();
   }
 
@@ -306,6 +310,24 @@ class T_HASH_MAP {
   // into a fresh array and pool.
   void Rebuild(int nb) {
     if (nb == nbuckets_ && buckets_ != nullptr) return;
+    if (maxHash_ < uint32_t(nbuckets_) || nbuckets_ == 0) {
+      // Every hash is below the old bucket count, so every entry keeps its
+      // bucket and every chain its order: only the array grows.
+      if (nb > capacity_) {
+        const int room = RoomFor(nb);
+        ENTRY* b = Allocate(room);
+        if (b == nullptr) return;
+        if (nbuckets_ > 0)
+          std::memcpy(static_cast<void*>(b), buckets_, size_t(nbuckets_) * sizeof(ENTRY));
+        ::operator delete(buckets_);
+        buckets_ = b;
+        capacity_ = room;
+      }
+      MarkEmpty(buckets_ + nbuckets_, nb - nbuckets_);
+      number_ = nbuckets_ = nb;
+      mod_ = T_HASH_MOD(static_cast<uint32_t>(nb));
+      return;
+    }
     if (nb <= capacity_) {
       const long movers = CountMovers(T_HASH_MOD(static_cast<uint32_t>(nb)));
       if (movers >= 0) {
@@ -368,6 +390,7 @@ class T_HASH_MAP {
     });
     if (!ok) return;
     next.entries_ = entries_;
+    next.maxHash_ = maxHash_;
     Swap(&next);
   }
 
@@ -378,6 +401,7 @@ class T_HASH_MAP {
     std::swap(nbuckets_, o->nbuckets_);
     std::swap(entries_, o->entries_);
     std::swap(mod_, o->mod_);
+    std::swap(maxHash_, o->maxHash_);
     std::swap(pool_, o->pool_);
     std::swap(poolSize_, o->poolSize_);
     std::swap(poolUsed_, o->poolUsed_);
@@ -489,6 +513,7 @@ class T_HASH_MAP {
     buckets_ = fresh;
     capacity_ = number_ = nbuckets_ = other.nbuckets_;
     entries_ = other.entries_;
+    maxHash_ = other.maxHash_;
     mod_ = other.mod_;
     pool_ = pool;
     poolSize_ = poolUsed_ = other.poolUsed_;
@@ -503,6 +528,7 @@ class T_HASH_MAP {
   int entries_ = 0;
   int nbuckets_ = 0;
   T_HASH_MOD mod_;         // modulo by the number of buckets
+  uint32_t maxHash_ = 0;   // no entry since the last Clear hashed higher
   ENTRY* pool_ = nullptr;  // chained entries
   int poolSize_ = 0;
   int poolUsed_ = 0;

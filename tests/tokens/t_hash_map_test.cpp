@@ -167,3 +167,18 @@ TEST_F(HashMapTest, EntriesFollowAPlainModelOfTheBuckets) {
     for (auto& e : want) ASSERT_EQ(*copy.Search(e.first), e.second);
   }
 }
+
+// Identifiers whose halves fold to small numbers keep their buckets, chains
+// included, when the map grows: (1 << 32) + (b ^ 1) shares bucket b with b.
+TEST_F(HashMapTest, SmallHashesKeepTheirChainsWhenTheMapGrows) {
+  T_HASH_MAP<int64_t, int> m;
+  std::vector<int64_t> order;
+  for (int64_t b = 0; b < 20; ++b) {
+    for (int64_t key : {b, (int64_t(1) << 32) + (b ^ 1)}) {
+      m.Insert(key, int(b));
+      order.push_back(key);
+    }
+  }
+  EXPECT_TRUE(m.GetBucketCount() == 53 && m.GetNumber() == 40 && Visit(m) == order);
+  EXPECT_EQ(*m.Search((int64_t(1) << 32) + 6), 7);
+}
