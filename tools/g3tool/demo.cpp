@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "analysis.h"
 #include "commands.h"
@@ -81,6 +83,9 @@ int RunDemo(const DemoArgs& a, const ToolOptions& opt) {
   std::string error;
   int failures = 0;
   Json report;
+  std::error_code ec;
+  std::filesystem::create_directories(a.out, ec);
+  if (ec) return Fail(a.out + ":0: cannot create the output folder: " + ec.message());
 
   // 1. Oriented box of a noisy, rotated ellipsoid.
   G3_POINTS cloud;
