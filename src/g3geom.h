@@ -56,6 +56,7 @@
 #include "curves/g3_cv_line.h"
 #include "curves/g3_cv_polygon.h"
 #include "curves/g_bspline.h"
+#include "indexes/g3_box_classify.h"
 #include "indexes/g3_hbox.h"
 #include "indexes/g3_kdtree.h"
 #include "indexes/g3_rtree.h"
