@@ -37,6 +37,7 @@
 #include "algebra/g3_points.h"
 #include "algebra/g3_transfo.h"
 #include "algebra/g3_vector.h"
+#include "algebra/g_coord_record.h"
 #include "algebra/g_mat33.h"
 #include "algebra/g_mat44.h"
 #include "volumes/g2_box.h"

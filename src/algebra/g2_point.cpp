@@ -1,5 +1,6 @@
 #include "algebra/g2_point.h"
 
+#include "algebra/g_coord_record.h"
 #include "algebra/g2_axis.h"
 #include "algebra/g2_vector.h"
 #include "runtime/c_error.h"
@@ -33,42 +34,15 @@ G2_POINT G2_POINT::GetCoo(const G2_POINT& o, const G2_VECTOR& u, const G2_VECTOR
 }
 
 void G2_POINT::Save(C_FILE* file) const {
-  if (file->GetType() == C_FILE::TEXT) {
-    static const C_STRING format(kPoint2Format);
-    file->Write(format, x_, y_);
-  } else if (file->GetType() == C_FILE::BINARY) {
-    const double c[2] = {x_, y_};
-    file->Write(int64_t(sizeof c), c);
-  }
+  static const C_STRING format(kPoint2Format);
+  const double c[2] = {x_, y_};
+  GsaveCoords(file, format, c, 2);
 }
 
 void G2_POINT::Load(int /*version*/, C_FILE* file) {
-  // The point changes only when the whole record was read.
+  // The value changes only when the whole record was read.
   double c[2];
-  if (file->GetType() == C_FILE::TEXT) {
-    C_STRING line;
-    file->ReadLine(line);
-    if (C_ERROR::Is()) return;
-    if (line.Get(0) != 'P') {
-      C_ERROR::Trigger("T#Err#Invalid file (point expected)");
-      return;
-    }
-    int next = 1;
-    c[0] = line.ScanReal(1, &next);
-    if (C_ERROR::Is()) return;
-    c[1] = line.ScanReal(next + 1, &next);  // exactly one separator character
-    if (C_ERROR::Is()) return;
-  } else if (file->GetType() == C_FILE::BINARY) {
-    int64_t count = 0;
-    file->Read(int64_t(sizeof c), c, &count);
-    if (C_ERROR::Is()) return;
-    if (count != int64_t(sizeof c)) {
-      CerrInvalidValue.Trigger();
-      return;
-    }
-  } else {
-    return;
-  }
+  if (!GloadCoords(file, 'P', nullptr, "T#Err#Invalid file (point expected)", c, 2)) return;
   x_ = c[0];
   y_ = c[1];
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "algebra/g_coord_record.h"
 #include "frame/g_errors.h"
 #include "runtime/c_error.h"
 #include "runtime/c_math.h"
@@ -57,42 +58,15 @@ C_BOOL G2_VECTOR::IsOrthoTo(const G2_VECTOR& v) const {
 }
 
 void G2_VECTOR::Save(C_FILE* file) const {
-  if (file->GetType() == C_FILE::TEXT) {
-    static const C_STRING format(kVector2Format);
-    file->Write(format, x_, y_);
-  } else if (file->GetType() == C_FILE::BINARY) {
-    const double c[2] = {x_, y_};
-    file->Write(int64_t(sizeof c), c);
-  }
+  static const C_STRING format(kVector2Format);
+  const double c[2] = {x_, y_};
+  GsaveCoords(file, format, c, 2);
 }
 
 void G2_VECTOR::Load(int /*version*/, C_FILE* file) {
-  // The vector changes only when the whole record was read.
+  // The value changes only when the whole record was read.
   double c[2];
-  if (file->GetType() == C_FILE::TEXT) {
-    C_STRING line;
-    file->ReadLine(line);
-    if (C_ERROR::Is()) return;
-    if (line.Get(0) != 'V') {
-      C_ERROR::Trigger("T#Err#Invalid file (vector expected)");
-      return;
-    }
-    int next = 1;
-    c[0] = line.ScanReal(1, &next);
-    if (C_ERROR::Is()) return;
-    c[1] = line.ScanReal(next + 1, &next);  // exactly one separator character
-    if (C_ERROR::Is()) return;
-  } else if (file->GetType() == C_FILE::BINARY) {
-    int64_t count = 0;
-    file->Read(int64_t(sizeof c), c, &count);
-    if (C_ERROR::Is()) return;
-    if (count != int64_t(sizeof c)) {
-      CerrInvalidValue.Trigger();
-      return;
-    }
-  } else {
-    return;
-  }
+  if (!GloadCoords(file, 'V', nullptr, "T#Err#Invalid file (vector expected)", c, 2)) return;
   x_ = c[0];
   y_ = c[1];
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "algebra/g_coord_record.h"
 #include "algebra/g3_axis.h"
 #include "algebra/g3_plane.h"
 #include "algebra/g3_vector.h"
@@ -146,42 +147,14 @@ G3_POINT G3_POINT::GetCoo(const G3_POINT& o, const G3_VECTOR& u, const G3_VECTOR
 }
 
 void G3_POINT::Save(C_FILE* file) const {
-  if (file->GetType() == C_FILE::TEXT) {
-    static const C_STRING format(kPointFormat);
-    file->Write(format, x_, y_, z_);
-  } else if (file->GetType() == C_FILE::BINARY) {
-    const double c[3] = {x_, y_, z_};
-    file->Write(int64_t(sizeof c), c);
-  }
+  static const C_STRING format(kPointFormat);
+  const double c[3] = {x_, y_, z_};
+  GsaveCoords(file, format, c, 3);
 }
 
 void G3_POINT::Load(int /*version*/, C_FILE* file) {
-  // The point changes only when the whole record was read.
+  // The value changes only when the whole record was read.
   double c[3];
-  if (file->GetType() == C_FILE::TEXT) {
-    C_STRING line;
-    file->ReadLine(line);
-    if (C_ERROR::Is()) return;
-    if (line.Get(0) != 'P') {
-      GerrInvalidFilePointExpected.Trigger();
-      return;
-    }
-    // Exactly one separator character between the numbers.
-    int next = 1;
-    for (int k = 0; k < 3; ++k) {
-      c[k] = line.ScanReal(k == 0 ? 1 : next + 1, &next);
-      if (C_ERROR::Is()) return;
-    }
-  } else if (file->GetType() == C_FILE::BINARY) {
-    int64_t count = 0;
-    file->Read(int64_t(sizeof c), c, &count);
-    if (C_ERROR::Is()) return;
-    if (count != int64_t(sizeof c)) {
-      CerrInvalidValue.Trigger();
-      return;
-    }
-  } else {
-    return;
-  }
+  if (!GloadCoords(file, 'P', &GerrInvalidFilePointExpected, nullptr, c, 3)) return;
   SetCar(c[0], c[1], c[2]);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "algebra/g_coord_record.h"
 #include "algebra/g3_plane.h"
 #include "frame/g_errors.h"
 #include "measures/g_ang.h"
@@ -104,42 +105,15 @@ G3_VECTOR::G3_VECTOR(const C_STRING& s) {
 }
 
 void G3_VECTOR::Save(C_FILE* file) const {
-  if (file->GetType() == C_FILE::TEXT) {
-    static const C_STRING format(kVectorFormat);
-    file->Write(format, x_, y_, z_);
-  } else if (file->GetType() == C_FILE::BINARY) {
-    const double c[3] = {x_, y_, z_};
-    file->Write(int64_t(sizeof c), c);
-  }
+  static const C_STRING format(kVectorFormat);
+  const double c[3] = {x_, y_, z_};
+  GsaveCoords(file, format, c, 3);
 }
 
 void G3_VECTOR::Load(int /*version*/, C_FILE* file) {
+  // The value changes only when the whole record was read.
   double c[3];
-  if (file->GetType() == C_FILE::TEXT) {
-    C_STRING line;
-    file->ReadLine(line);
-    if (C_ERROR::Is()) return;
-    if (line.Get(0) != 'V') {
-      GerrInvalidFileVectorExpected.Trigger();
-      return;
-    }
-    // Exactly one separator character between the numbers.
-    int next = 1;
-    for (int k = 0; k < 3; ++k) {
-      c[k] = line.ScanReal(k == 0 ? 1 : next + 1, &next);
-      if (C_ERROR::Is()) return;
-    }
-  } else if (file->GetType() == C_FILE::BINARY) {
-    int64_t count = 0;
-    file->Read(int64_t(sizeof c), c, &count);
-    if (C_ERROR::Is()) return;
-    if (count != int64_t(sizeof c)) {
-      CerrInvalidValue.Trigger();
-      return;
-    }
-  } else {
-    return;
-  }
+  if (!GloadCoords(file, 'V', &GerrInvalidFileVectorExpected, nullptr, c, 3)) return;
   x_ = c[0];
   y_ = c[1];
   z_ = c[2];
