@@ -3,6 +3,7 @@
 
 #include "containers/t_list.h"
 #include "runtime/c_bool.h"
+#include "runtime/c_error.h"
 #include "runtime/c_file.h"
 #include "runtime/c_string.h"
 #include "runtime/g_export.h"
@@ -118,5 +119,17 @@ class G_API G3_CV {
   double start_ = 0;
   double end_ = 1;
 };
+
+// A heap copy of a curve, for the Clone of each class: null, with the error
+// left pending, when the allocation or the copy of a member failed.
+template <class T>
+T* G3CvCopyOf(const T& curve) {
+  T* c = Cnew<T>(curve);
+  if (C_ERROR::Is()) {
+    delete c;
+    return nullptr;
+  }
+  return c;
+}
 
 #endif

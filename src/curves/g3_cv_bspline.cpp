@@ -50,7 +50,7 @@ const C_STRING& G3_CV_BSPLINE::GetClass() const { return CLASS; }
 
 const C_STRING& G3_CV_BSPLINE::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_BSPLINE::Clone() const { return Cnew<G3_CV_BSPLINE>(*this); }
+G3_CV* G3_CV_BSPLINE::Clone() const { return G3CvCopyOf(*this); }
 
 // Through the virtual Clone, so that a class derived from this one is cloned
 // whole.

@@ -72,14 +72,7 @@ G3_CV_CIRCLE::~G3_CV_CIRCLE() = default;
 const C_STRING& G3_CV_CIRCLE::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_CIRCLE::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_CIRCLE::Clone() const {
-  G3_CV_CIRCLE* c = Cnew<G3_CV_CIRCLE>(*this);
-  if (C_ERROR::Is()) {
-    delete c;
-    return nullptr;
-  }
-  return c;
-}
+G3_CV* G3_CV_CIRCLE::Clone() const { return G3CvCopyOf(*this); }
 
 // Through the virtual Clone, so that a class derived from this one is cloned
 // whole.

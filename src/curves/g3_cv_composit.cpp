@@ -17,14 +17,7 @@ G3_CV_COMPOSIT::~G3_CV_COMPOSIT() = default;
 const C_STRING& G3_CV_COMPOSIT::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_COMPOSIT::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_COMPOSIT::Clone() const {
-  G3_CV_COMPOSIT* c = Cnew<G3_CV_COMPOSIT>(*this);
-  if (C_ERROR::Is()) {
-    delete c;
-    return nullptr;
-  }
-  return c;
-}
+G3_CV* G3_CV_COMPOSIT::Clone() const { return G3CvCopyOf(*this); }
 
 // Through the virtual Clone, so that a class derived from this one is cloned
 // whole.

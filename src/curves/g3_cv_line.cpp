@@ -33,14 +33,7 @@ G3_CV_LINE::~G3_CV_LINE() = default;
 const C_STRING& G3_CV_LINE::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_LINE::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_LINE::Clone() const {
-  G3_CV_LINE* c = Cnew<G3_CV_LINE>(*this);
-  if (C_ERROR::Is()) {
-    delete c;
-    return nullptr;
-  }
-  return c;
-}
+G3_CV* G3_CV_LINE::Clone() const { return G3CvCopyOf(*this); }
 
 // Through the virtual Clone, so that a class derived from this one is cloned
 // whole.

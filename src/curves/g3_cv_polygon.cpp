@@ -54,14 +54,7 @@ G3_CV_POLYGON::~G3_CV_POLYGON() = default;
 const C_STRING& G3_CV_POLYGON::GetClass() const { return CLASS; }
 const C_STRING& G3_CV_POLYGON::GetClassName() const { return CLASS_NAME; }
 
-G3_CV* G3_CV_POLYGON::Clone() const {
-  G3_CV_POLYGON* c = Cnew<G3_CV_POLYGON>(*this);
-  if (C_ERROR::Is()) {
-    delete c;
-    return nullptr;
-  }
-  return c;
-}
+G3_CV* G3_CV_POLYGON::Clone() const { return G3CvCopyOf(*this); }
 
 // Through the virtual Clone, so that a class derived from this one is cloned
 // whole.
