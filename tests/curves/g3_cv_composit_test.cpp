@@ -66,8 +66,6 @@ TEST_F(CurveTest, CompositeSpanIsTheSumOfItsChildren) {
   EXPECT_EQ(Take(), "T#Err#Invalid index");
   d.Append(&none);
   EXPECT_EQ(Take(), CerrInvalidValue.GetText());
-  empty.Remove(0);
-  EXPECT_EQ(Take(), "T#Err#Invalid index");
   empty.Replace(0, &c);
   EXPECT_EQ(Take(), "T#Err#Invalid index");
   EXPECT_TRUE(c == keep.get() && d.GetEnd() == 6 && empty.GetEnd() == 0);
