@@ -35,6 +35,10 @@ inline bool Took(const C_ERROR& e) {
   C_ERROR::ClearPending();
   return is;
 }
+inline std::string ErrOf(const C_ERROR& e) { return e.GetText(); }
+inline std::string ErrOf(const std::string& s) { return s; }
+// Runs stmt and expects the error err (a C_ERROR or its text) pending after it; clears it.
+#define EXPECT_FAILS(stmt, err) do { stmt; EXPECT_EQ(Take(), curves_test::ErrOf(err)); } while (0)
 inline void* E(intptr_t v) { return reinterpret_cast<void*>(v); }
 
 inline T_LIST<double> List(const Vec& v) {

@@ -62,12 +62,9 @@ TEST_F(CurveTest, CompositeSpanIsTheSumOfItsChildren) {
   // Refused, nothing taken nor changed: bad indices (an empty composite too), null curves.
   G3_CV_LINE *c = new G3_CV_LINE, *none = nullptr;
   std::unique_ptr<G3_CV> keep(c);
-  d.Insert(4, &c);
-  EXPECT_EQ(Take(), "T#Err#Invalid index");
-  d.Append(&none);
-  EXPECT_EQ(Take(), CerrInvalidValue.GetText());
-  empty.Replace(0, &c);
-  EXPECT_EQ(Take(), "T#Err#Invalid index");
+  EXPECT_FAILS(d.Insert(4, &c), "T#Err#Invalid index");
+  EXPECT_FAILS(d.Append(&none), CerrInvalidValue);
+  EXPECT_FAILS(empty.Replace(0, &c), "T#Err#Invalid index");
   EXPECT_TRUE(c == keep.get() && d.GetEnd() == 6 && empty.GetEnd() == 0);
 }
 
@@ -117,8 +114,7 @@ TEST_F(CurveTest, NestedCompositesRoundTripAndHostileRecordsFailCleanly) {
   C_FILE_MEMORY g(C_FILE::TEXT, "0\n1\n0\n0\n0\n1\n0\n3\n" + Text(G3_CV_LINE(), true) +
                                     Text(Arc(90), true) + "<SPIRAL\n>\n");
   G3_CV_COMPOSIT r;
-  r.Load(kVNow, &g);
-  EXPECT_EQ(Take(), GerrUnableToLoadCurve.GetText());
+  EXPECT_FAILS(r.Load(kVNow, &g), GerrUnableToLoadCurve);
   EXPECT_EQ(r.GetNumber(), 2);
   // Every cut of an encoded record, text and binary, fails with an error
   // pending and leaks nothing; the whole record loads.

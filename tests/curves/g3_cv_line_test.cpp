@@ -22,11 +22,10 @@ TEST_F(CurveTest, LineConstructorsSetAxisAndLengthPerUnit) {
   ExpectLine(G3_CV_LINE(p, G3_POINT(1, 5, 7), G_LEN(2)), p, G3_VECTOR(0, 0.6, 0.8), 2);
   ASSERT_FALSE(C_ERROR::Is());
   // Equal points: the default direction and length.
-  ExpectLine(G3_CV_LINE(p, p), p, G3_VECTOR(1, 0, 0), 1);
-  EXPECT_EQ(Take(), GerrNullVector.GetText());
+  EXPECT_FAILS(ExpectLine(G3_CV_LINE(p, p), p, G3_VECTOR(1, 0, 0), 1), GerrNullVector);
   // Shorter than G_LEN::Min (1e-7): stored, with the error pending; the bound is valid.
-  ExpectLine(G3_CV_LINE(p, G3_VECTOR(0, 5e-8, 0)), p, G3_VECTOR(0, 1, 0), 5e-8);
-  EXPECT_EQ(Take(), GerrLengthTooShort.GetText());
+  EXPECT_FAILS(ExpectLine(G3_CV_LINE(p, G3_VECTOR(0, 5e-8, 0)), p, G3_VECTOR(0, 1, 0), 5e-8),
+               GerrLengthTooShort);
   G3_CV_LINE at_min(p, G3_VECTOR(0, 0, 1e-7));
   EXPECT_FALSE(C_ERROR::Is());
 }

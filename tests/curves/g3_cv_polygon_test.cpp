@@ -35,8 +35,7 @@ TEST_F(CurveTest, PolygonSpanFollowsTheRuleThenTheEdits) {
   EXPECT_EQ(End(c), 8);
   EXPECT_TRUE(c.GetNumber() == 8 && c.GetFast(7) == c.GetFast(3));
   // Bad indices: the list's error, nothing changes.
-  d.Insert(5, G3_POINT(0, 0, 0));
-  EXPECT_EQ(Take(), TerrInvalidIndex.GetText());
+  EXPECT_FAILS(d.Insert(5, G3_POINT(0, 0, 0)), TerrInvalidIndex);
   EXPECT_EQ(End(d), 1);
   c.Clear();
   EXPECT_TRUE(!c.IsClosed() && c.GetNumber() == 0 && End(c) == -1);
@@ -75,7 +74,6 @@ TEST_F(CurveTest, PolygonListsOwnAndHandOver) {
   G3_CV_POLYGONS taken(&heap);
   EXPECT_TRUE(heap == nullptr && taken.GetNumber() == 2 && taken.GetAdr(0) == first);
   G3_CV_POLYGONS* self = &taken;
-  taken.Append(&self);
-  EXPECT_EQ(Take(), CerrInvalidValue.GetText());
+  EXPECT_FAILS(taken.Append(&self), CerrInvalidValue);
   EXPECT_EQ(taken.GetNumber(), 2);
 }

@@ -67,8 +67,7 @@ void RegisterHelix() { G3_CV::AddDefaultGenerator(TEST_CV_HELIX::CLASS, &TEST_CV
 
 TEST_F(CurveTest, ChecksAndTheRegistryFindingExactNamesThenTheLongestPrefix) {
   G3_CV c;
-  c.CheckIsClass("G3_CV_LINE");
-  EXPECT_EQ(Take(), GerrWrongTypeOfCurve.GetText());
+  EXPECT_FAILS(c.CheckIsClass("G3_CV_LINE"), GerrWrongTypeOfCurve);
 
   RegisterHelix();
   G3_CV::AddDefaultGenerator("AAA_TEST_FIRST", &G3_CV::GenerateDefault);
@@ -130,8 +129,7 @@ TEST_F(CurveTest, BaseRecordVersionThresholds) {
   }
   C_FILE_MEMORY bad(C_FILE::TEXT, "9\n1\n1\nQ3 4 5\n0\n1.5\n2.5\n");
   G3_CV c;
-  c.Load(603021, &bad);
-  EXPECT_EQ(Take(), "T#Err#Invalid file (token expected)");
+  EXPECT_FAILS(c.Load(603021, &bad), "T#Err#Invalid file (token expected)");
   EXPECT_EQ(c.GetEnd(), 1);
 }
 
