@@ -79,7 +79,6 @@ TEST_F(BsplineTest, ConstructorsMakeTheKnotVectorsOfEachTypeOrRefuse) {
   const G_BSPLINE high(0, 31, 40);
   Check(high.GetNumberOfKnots() + high.GetDegree(), 31, kInvalidDegree);
   Check(G_BSPLINE(0, 3, 3).GetNumberOfKnots(), 0, kInvalidNumber);
-  EXPECT_EQ(Knots(G_BSPLINE(0, 1, List({2, 0, 1}))), Vec({0, 1, 2}));
 }
 
 TEST_F(BsplineTest, IntervalSearchAndPeriodicWrap) {
