@@ -241,8 +241,7 @@ TEST_F(RtreeTest, IncrementalSearchReturnsEveryBoxOnceInKeyOrder) {
   G3_RTREE_EndIncrementalSearch(nullptr);
   G3_RTREE empty;
   T_CONTEXT* c0 = G3_RTREE_BeginIncrementalSearch(empty);
-  ASSERT_NE(c0, nullptr);
-  EXPECT_TRUE(static_cast<G3_RTREE::IncrementalSearchContext*>(c0)->heap->IsVoid());
+  EXPECT_TRUE(c0 && static_cast<G3_RTREE::IncrementalSearchContext*>(c0)->heap->IsVoid());
   G3_RTREE_EndIncrementalSearch(c0);
 
   std::mt19937 r(5);
@@ -255,8 +254,8 @@ TEST_F(RtreeTest, IncrementalSearchReturnsEveryBoxOnceInKeyOrder) {
   G3_RTREE::SEARCH_HEAP* heap = static_cast<G3_RTREE::IncrementalSearchContext*>(c)->heap;
   ASSERT_EQ(heap->GetNumber(), 1);
   const G3_RTREE::SEARCH_ENTRY& first = heap->Top();
-  EXPECT_TRUE(first.value == 0.0 && first.node == t.GetRoot() && !first.flag);
-  EXPECT_TRUE(first.index == -1 && first.key == 0.0);
+  EXPECT_TRUE(first.value == 0.0 && first.node == t.GetRoot() && !first.flag &&
+              first.index == -1 && first.key == 0.0);
   std::vector<int> order;
   double last = -1;
   G3_RTREE::SEARCH_ENTRY e;
@@ -280,8 +279,7 @@ TEST_F(RtreeTest, IncrementalSearchReturnsEveryBoxOnceInKeyOrder) {
     }
   }
   G3_RTREE_EndIncrementalSearch(c);
-  EXPECT_EQ(order.size(), live.size());
-  EXPECT_EQ(std::set<int>(order.begin(), order.end()).size(), live.size());
+  EXPECT_TRUE(order.size() == 2000u && std::set<int>(order.begin(), order.end()).size() == 2000u);
   EXPECT_FALSE(C_ERROR::Is());
 }
 
