@@ -97,7 +97,9 @@ class CurveTest : public ::testing::Test {
     C_ERROR::SetReportHandler([](const char* text) { reports.push_back(text); });
     Gopen();
   }
+  // Every test ends with no error left pending.
   void TearDown() override {
+    EXPECT_FALSE(C_ERROR::Is()) << PendingText();
     C_ERROR::ClearPending();
     C_ERROR::SetReportHandler(nullptr);
   }

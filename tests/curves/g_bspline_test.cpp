@@ -187,7 +187,6 @@ TEST_F(BsplineTest, SupportsAndInfluence) {
   bs.GetInfluencedCtlPts(3, &idx);
   per.GetInfluencedCtlPts(0.5, &pidx);
   EXPECT_TRUE(Values(idx) == std::vector<int>({5}) && Values(pidx) == std::vector<int>({3, 4, 5, 6}));
-  EXPECT_EQ(Take(), "");
 }
 
 TEST_F(BsplineTest, BadBasesFailWithoutReadingOutside) {
@@ -248,8 +247,6 @@ TEST_F(BsplineTest, MultiplicitiesAndShapePredicates) {
   const G_BSPLINE per(1, 2, List({0, 0, 1, 1, 2, 3, 3}));
   T_LIST<int> out;
   out.Append(99);  // cleared first
-  per.FindMultiKnots(3, &out);
-  EXPECT_EQ(Values(out), std::vector<int>({0}));
   per.FindMultiKnots(2, &out);
   EXPECT_EQ(Values(out), std::vector<int>({0, 2}));
   EXPECT_TRUE(per.GetMulti(0) == 2 && per.GetMulti(3) == 2);
