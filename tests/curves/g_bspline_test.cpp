@@ -186,7 +186,8 @@ TEST_F(BsplineTest, SupportsAndInfluence) {
   T_LIST<int> idx, pidx;
   bs.GetInfluencedCtlPts(3, &idx);
   per.GetInfluencedCtlPts(0.5, &pidx);
-  EXPECT_TRUE(Values(idx) == std::vector<int>({5}) && Values(pidx) == std::vector<int>({3, 4, 5, 6}));
+  EXPECT_EQ(Values(idx), std::vector<int>({5}));
+  EXPECT_EQ(Values(pidx), std::vector<int>({3, 4, 5, 6}));
 }
 
 TEST_F(BsplineTest, BadBasesFailWithoutReadingOutside) {
