@@ -51,6 +51,13 @@ inline int Classify2(const G2_BOX& q, const G3_BOX& b) {
   return Within2(q, b) ? INSIDE : PARTIAL;
 }
 
+// The same tests named by the query's type, for the walks written once for
+// both kinds of query.
+inline bool Overlaps(const G3_BOX& q, const G3_BOX& b) { return Overlaps3(q, b); }
+inline bool Overlaps(const G2_BOX& q, const G3_BOX& b) { return Overlaps2(q, b); }
+inline int Classify(const G3_BOX& q, const G3_BOX& b) { return Classify3(q, b); }
+inline int Classify(const G2_BOX& q, const G3_BOX& b) { return Classify2(q, b); }
+
 inline C_BOOL AxisHasNan(const G3_AXIS& a) {
   const G3_POINT& p = a.GetPo();
   const G3_VECTOR1& v = a.GetVx();

@@ -476,10 +476,11 @@ void G3_HBOX::Intersect(const G3_AXIS& a, T_LIST<int>* ids) const {
   if (eltCount_ > 0 && !AxisHasNan(a)) GetIndexes(eltCount_ - 1, a, ids);
 }
 
-void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
+template <class Q>
+void G3_HBOX::GetIndexesOf(int elt, const Q& q, T_LIST<int>* ids) const {
   for (;;) {
     const G3_HBOXELT& e = elts_[elt];
-    const int c = Classify3(q, e.GetBox());
+    const int c = g3_box_classify::Classify(q, e.GetBox());
     if (c == OUTSIDE) return;
     if (c == INSIDE) {
       GatherMet(elt, ids);
@@ -487,37 +488,23 @@ void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
     }
     if (e.GetType() == G3_HBOXELT::LEAF) {
       for (int k = e.GetMin(); k <= e.GetMax(); ++k)
-        if (Overlaps3(q, posBoxes_[k])) ids->Append(ids_[k]);
+        if (Overlaps(q, posBoxes_[k])) ids->Append(ids_[k]);
       return;
     }
     if (e.GetType() != G3_HBOXELT::NODE) return;
     Prefetch(&elts_[e.GetLink1()]);
     Prefetch(&elts_[e.GetLink2()]);
-    GetIndexes(e.GetLink1(), q, ids);
+    GetIndexesOf(e.GetLink1(), q, ids);
     elt = e.GetLink2();  // classified afresh
   }
 }
 
+void G3_HBOX::GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const {
+  GetIndexesOf(elt, q, ids);
+}
+
 void G3_HBOX::GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const {
-  for (;;) {
-    const G3_HBOXELT& e = elts_[elt];
-    const int c = Classify2(q, e.GetBox());
-    if (c == OUTSIDE) return;
-    if (c == INSIDE) {
-      GatherMet(elt, ids);
-      return;
-    }
-    if (e.GetType() == G3_HBOXELT::LEAF) {
-      for (int k = e.GetMin(); k <= e.GetMax(); ++k)
-        if (Overlaps2(q, posBoxes_[k])) ids->Append(ids_[k]);
-      return;
-    }
-    if (e.GetType() != G3_HBOXELT::NODE) return;
-    Prefetch(&elts_[e.GetLink1()]);
-    Prefetch(&elts_[e.GetLink2()]);
-    GetIndexes(e.GetLink1(), q, ids);
-    elt = e.GetLink2();
-  }
+  GetIndexesOf(elt, q, ids);
 }
 
 void G3_HBOX::GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const {

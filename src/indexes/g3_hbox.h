@@ -135,6 +135,9 @@ class G_API G3_HBOX {
   void GetIndexes(int elt, const G3_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(int elt, const G2_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(int elt, const G3_AXIS& a, T_LIST<int>* ids) const;
+  // The walk of the two box queries (Q: G3_BOX or G2_BOX).
+  template <class Q>
+  void GetIndexesOf(int elt, const Q& q, T_LIST<int>* ids) const;
   C_BOOL GetUnion(int elt, const G2_BOX& q, G3_BOX* out) const;
 
  private:

@@ -688,10 +688,11 @@ void G3_RTREE::Intersect(const G3_AXIS& a, T_LIST<int>* ids) const {
   GetIndexes(root_, a, ids);
 }
 
-void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* ids) const {
+template <class Q>
+void G3_RTREE::GetIndexesOf(const G3_RTREE_NODE* n, const Q& q, T_LIST<int>* ids) const {
   if (n->level == 0) {
     for (const G3_RTREE_BRANCH& b : n->branch)
-      if (b.child != nullptr && Overlaps3(q, b.rect)) ids->Append(b.GetId());
+      if (b.child != nullptr && Overlaps(q, b.rect)) ids->Append(b.GetId());
     return;
   }
   // Every slot is classified first, so that the children to visit are
@@ -699,35 +700,23 @@ void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* 
   int c[G3_RTREE_NODE_CARD];
   for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
     const G3_RTREE_BRANCH& b = n->branch[i];
-    c[i] = b.child == nullptr ? OUTSIDE : Classify3(q, b.rect);
+    c[i] = b.child == nullptr ? OUTSIDE : g3_box_classify::Classify(q, b.rect);
     if (c[i] != OUTSIDE) PrefetchNode(b.child);
   }
   for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
     if (c[i] == INSIDE)
       Gather(n->branch[i].child, ids);
     else if (c[i] == PARTIAL)
-      GetIndexes(n->branch[i].child, q, ids);
+      GetIndexesOf(n->branch[i].child, q, ids);
   }
 }
 
+void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* ids) const {
+  GetIndexesOf(n, q, ids);
+}
+
 void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G2_BOX& q, T_LIST<int>* ids) const {
-  if (n->level == 0) {
-    for (const G3_RTREE_BRANCH& b : n->branch)
-      if (b.child != nullptr && Overlaps2(q, b.rect)) ids->Append(b.GetId());
-    return;
-  }
-  int c[G3_RTREE_NODE_CARD];
-  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
-    const G3_RTREE_BRANCH& b = n->branch[i];
-    c[i] = b.child == nullptr ? OUTSIDE : Classify2(q, b.rect);
-    if (c[i] != OUTSIDE) PrefetchNode(b.child);
-  }
-  for (int i = 0; i < G3_RTREE_NODE_CARD; ++i) {
-    if (c[i] == INSIDE)
-      Gather(n->branch[i].child, ids);
-    else if (c[i] == PARTIAL)
-      GetIndexes(n->branch[i].child, q, ids);
-  }
+  GetIndexesOf(n, q, ids);
 }
 
 void G3_RTREE::GetIndexes(const G3_RTREE_NODE* n, const G3_AXIS& a, T_LIST<int>* ids) const {

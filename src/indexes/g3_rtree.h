@@ -204,6 +204,9 @@ class G_API G3_RTREE {
   void GetIndexes(const G3_RTREE_NODE* n, const G3_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(const G3_RTREE_NODE* n, const G2_BOX& q, T_LIST<int>* ids) const;
   void GetIndexes(const G3_RTREE_NODE* n, const G3_AXIS& a, T_LIST<int>* ids) const;
+  // The walk of the two box queries (Q: G3_BOX or G2_BOX).
+  template <class Q>
+  void GetIndexesOf(const G3_RTREE_NODE* n, const Q& q, T_LIST<int>* ids) const;
   C_BOOL GetUnion(const G3_RTREE_NODE* n, const G2_BOX& q, G3_BOX* out) const;
   void Gather(const G3_RTREE_NODE* n, T_LIST<int>* ids) const;
   // Empties ids and makes room for every stored box.
